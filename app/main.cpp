@@ -1,0 +1,96 @@
+// Entry point: starts the library, parses the command line, makes the
+// settings path absolute, switches to the Russian locale and runs the report.
+#include <cstdio>
+#include <vector>
+
+#include <wx/app.h>
+#include <wx/cmdline.h>
+#include <wx/filename.h>
+#include <wx/init.h>
+#include <wx/intl.h>
+#include <wx/log.h>
+
+#include "report/console_log.h"
+#include "report/run_report.h"
+
+namespace {
+
+const char* const kVersion = "1.3.0";
+
+const wxCmdLineEntryDesc kOptions[] = {
+    {wxCMD_LINE_SWITCH, "h", "help", "show this help message", wxCMD_LINE_VAL_NONE,
+     wxCMD_LINE_OPTION_HELP},
+    {wxCMD_LINE_SWITCH, "v", "version", "show version", wxCMD_LINE_VAL_NONE, 0},
+    {wxCMD_LINE_SWITCH, "q", "quiet", "be quiet", wxCMD_LINE_VAL_NONE, 0},
+    {wxCMD_LINE_PARAM, nullptr, nullptr, "\"input file.xml\"", wxCMD_LINE_VAL_STRING,
+     wxCMD_LINE_PARAM_MULTIPLE},
+    {wxCMD_LINE_NONE, nullptr, nullptr, nullptr, wxCMD_LINE_VAL_NONE, 0},
+};
+
+// An argument as text: UTF-8 where it is valid, else the bytes as Latin-1,
+// so that no argument is lost whatever locale the process started in.
+wxString Argument(const char* bytes)
+{
+    const wxString utf8 = wxString::FromUTF8(bytes);
+    if (!utf8.empty() || !*bytes)
+        return utf8;
+    return wxString(bytes, wxConvISO8859_1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    wxApp::CheckBuildOptions(WX_BUILD_OPTIONS_SIGNATURE, "program");
+    wxInitializer library;
+    if (!library.IsOk()) {
+        std::fputs("Failed to initialize the wxWidgets library, aborting.", stderr);
+        return -1;
+    }
+    delete wxLog::SetActiveTarget(new ConsoleLog);
+    wxTheApp->SetAppName("console");
+
+    std::vector<wxString> arguments(argv, argv + argc);
+    for (int i = 0; i < argc; ++i)
+        arguments[i] = Argument(argv[i]);
+    std::vector<wxChar*> wideArgv;
+    std::vector<wxWCharBuffer> buffers;
+    for (const wxString& a : arguments)
+        buffers.push_back(a.wc_str());
+    for (wxWCharBuffer& b : buffers)
+        wideArgv.push_back(b.data());
+    wideArgv.push_back(nullptr);
+
+    wxCmdLineParser parser(kOptions, argc, wideArgv.data());
+    const bool logWasOn = wxLog::EnableLogging(false);
+    const int parsed = parser.Parse(false);
+    wxLog::EnableLogging(logWasOn);
+
+    wxString confirmation = "Command line parsed successfully:\nInput files: ";
+    for (size_t i = 0; i < parser.GetParamCount(); ++i)
+        confirmation << parser.GetParam(i) << " ";
+    if (parser.Found("v"))
+        confirmation << "\nVersion:\t" << kVersion << "\n";
+    wxLogMessage("%s", confirmation);
+
+    if (parsed != 0 || parser.Found("h")) {
+        parser.Usage();
+        return 0;
+    }
+
+    wxString settingsPath;
+    if (parser.GetParamCount() > 0) {
+        wxFileName name(parser.GetParam(0));
+        name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_TILDE | wxPATH_NORM_ABSOLUTE | wxPATH_NORM_LONG);
+        settingsPath = name.GetFullPath();
+    }
+
+    {
+        wxLocale locale;
+        if (locale.Init("Russian", "ru", "ru_RU.CP1251", false))
+            RunReport(settingsPath);
+        else
+            wxLogError("This language is not supported by the system.");
+    }
+    return 0;
+}

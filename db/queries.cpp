@@ -1,0 +1,95 @@
+#include "db/queries.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+std::string Format(const char* format, const std::string& a, const std::string& b)
+{
+    char buf[256];
+    std::snprintf(buf, sizeof buf, format, a.c_str(), b.c_str());
+    return buf;
+}
+
+std::string Range(const char* lead, const wxDateTime& from, const wxDateTime& to)
+{
+    return lead + Format("(Base.DateTimeMQV>='%s' AND Base.DateTimeMQV<'%s') ", TimeStamp(from),
+                         TimeStamp(to));
+}
+
+}  // namespace
+
+std::string TimeStamp(const wxDateTime& instant)
+{
+    return instant.Format("%Y-%m-%d %H:%M:%S").ToStdString();
+}
+
+std::string PhaseColumn(int phaseIndex) { return "L" + std::to_string(phaseIndex + 1); }
+
+std::string HarmonicColumn(int order) { return "H" + std::to_string(order); }
+
+const char* const ValueColumn = "Value";
+
+Window WholeDayWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd)
+{
+    return {dayStart, dayEnd, std::string()};
+}
+
+Window MaxLoadWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd, const DateTimeList& begins,
+                     const DateTimeList& ends)
+{
+    Window w{dayStart, dayEnd, std::string()};
+    const size_t n = std::min(begins.size(), ends.size());
+    if (n == 0)
+        return w;
+    w.clause = " AND ( ";
+    for (size_t i = 0; i < n; ++i)
+        w.clause += Range(i == 0 ? "" : " OR ", begins[i], ends[i]);
+    w.clause += " )";
+    return w;
+}
+
+Window MinLoadWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd, const DateTimeList& begins,
+                     const DateTimeList& ends)
+{
+    const size_t n = std::min(begins.size(), ends.size());
+    if (n == 0)
+        return WholeDayWindow(dayStart, dayEnd);
+    Window w{dayStart, begins[0], std::string()};
+    for (size_t i = 1; i < n; ++i)
+        w.clause += Range(" OR ", ends[i - 1], begins[i]);
+    w.clause += Range(" OR ", ends[n - 1], dayEnd);
+    return w;
+}
+
+std::string BuildQuery(QueryShape shape, const std::string& table, const std::string& column,
+                       const Window& window)
+{
+    const std::string& t = table;
+    const std::string& c = column;
+    std::string sql;
+    switch (shape) {
+    case QueryShape::Count:
+        sql = "SELECT COUNT(" + t + "." + c + ") FROM Base LEFT JOIN " + t + " ON " + t;
+        break;
+    case QueryShape::Ordered:
+        sql = "SELECT " + t + "." + c + " from Base LEFT JOIN " + t + " on " + t;
+        break;
+    case QueryShape::Minimum:
+        sql = "SELECT MIN(" + t + "." + c + ") FROM Base LEFT JOIN " + t + " ON " + t;
+        break;
+    case QueryShape::Maximum:
+        sql = "SELECT MAX(" + t + "." + c + ") FROM Base LEFT JOIN " + t + " ON " + t;
+        break;
+    }
+    sql += ".Base_id=Base.Base_id WHERE " + t + "." + c + " is NOT NULL AND (";
+    sql += Format("(Base.DateTimeMQV>='%s' AND Base.DateTimeMQV<'%s')", TimeStamp(window.from),
+                  TimeStamp(window.to));
+    sql += window.clause;
+    if (shape == QueryShape::Ordered)
+        sql += ") ORDER BY " + t + "." + c + " ASC" + ";";
+    else
+        sql += ");";
+    return sql;
+}

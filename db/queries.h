@@ -1,0 +1,37 @@
+#pragma once
+// SQL text of every query the report runs against the measurement database.
+#include <string>
+#include <vector>
+
+#include <wx/datetime.h>
+
+using DateTimeList = std::vector<wxDateTime>;
+
+// "%Y-%m-%d %H:%M:%S" in local time, the form of Base.DateTimeMQV.
+std::string TimeStamp(const wxDateTime& instant);
+
+// Value column names: "L%d" of a zero-based phase index + 1, "H%d" of a
+// harmonic order, or the fixed name Value.
+std::string PhaseColumn(int phaseIndex);
+std::string HarmonicColumn(int order);
+extern const char* const ValueColumn;
+
+// A time window: the range written into the query head, and the clause that
+// follows it before the closing text.
+struct Window {
+    wxDateTime from, to;
+    std::string clause;
+};
+
+Window WholeDayWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd);
+// The day intersected with the union of the periods; the whole day without periods.
+Window MaxLoadWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd, const DateTimeList& begins,
+                     const DateTimeList& ends);
+// The day outside the periods; the whole day without periods.
+Window MinLoadWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd, const DateTimeList& begins,
+                     const DateTimeList& ends);
+
+enum class QueryShape { Count, Ordered, Minimum, Maximum };
+
+std::string BuildQuery(QueryShape shape, const std::string& table, const std::string& column,
+                       const Window& window);

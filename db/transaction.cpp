@@ -1,0 +1,63 @@
+#include "db/transaction.h"
+
+StatisticTransaction::StatisticTransaction(wxSQLite3Database& db) : db_(db)
+{
+    try {
+        db_.ExecuteUpdate("begin exclusive transaction");
+        active_ = true;
+    } catch (const wxSQLite3Exception&) {
+    }
+}
+
+StatisticTransaction::~StatisticTransaction()
+{
+    if (active_)
+        Rollback();
+}
+
+void StatisticTransaction::Commit()
+{
+    if (!active_)
+        return;
+    try {
+        db_.ExecuteUpdate("commit transaction");
+        active_ = false;
+    } catch (const wxSQLite3Exception&) {
+        Rollback();
+    }
+}
+
+void StatisticTransaction::Rollback()
+{
+    active_ = false;
+    try {
+        db_.ExecuteUpdate("rollback transaction");
+    } catch (const wxSQLite3Exception&) {
+    }
+}
+
+std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback)
+{
+    wxSQLite3ResultSet rows = db.ExecuteQuery(sql.c_str());
+    if (!rows.NextRow())
+        return fallback;
+    return rows.GetAsString(0).ToStdString();
+}
+
+ValueStream::ValueStream(wxSQLite3Database& db, const std::string& sql)
+    : statement_(db.PrepareStatement(sql.c_str()))
+{
+}
+
+const std::string& ValueStream::RowText(wxSQLite3ResultSet& rows)
+{
+    // The bytes of the value's text as SQLite writes it (a REAL with a
+    // point), read without a wide string for every row.
+    int len = 0;
+    const unsigned char* bytes = rows.GetBlob(0, len);
+    if (bytes && len > 0)
+        text_.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(len));
+    else
+        text_.clear();
+    return text_;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// Query execution and the exclusive transaction that each statistic holds.
+#include <string>
+
+#include <wx/wxsqlite3.h>
+
+// Holds SQLite's exclusive lock for one statistic. A failed begin is
+// swallowed (the statistic then runs without a transaction); a failed commit
+// is rolled back; an open transaction is rolled back when the object ends,
+// also when an exception leaves the statistic.
+class StatisticTransaction {
+public:
+    explicit StatisticTransaction(wxSQLite3Database& db);
+    ~StatisticTransaction();
+    StatisticTransaction(const StatisticTransaction&) = delete;
+    StatisticTransaction& operator=(const StatisticTransaction&) = delete;
+
+    void Commit();
+
+private:
+    void Rollback();
+    wxSQLite3Database& db_;
+    bool active_ = false;
+};
+
+// Runs a query that yields one row and returns the text of its column 0
+// (`fallback` when it yields no row; a NULL reads as the empty text).
+std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback);
+
+// An ordered value query, prepared once and streamed row by row on every pass.
+class ValueStream {
+public:
+    ValueStream(wxSQLite3Database& db, const std::string& sql);
+
+    // Calls visit(text) for each row in order until it returns false.
+    template <class Visit>
+    void Pass(Visit visit)
+    {
+        statement_.Reset();
+        wxSQLite3ResultSet rows = statement_.ExecuteQuery();
+        while (rows.NextRow()) {
+            if (!visit(RowText(rows)))
+                break;
+        }
+    }
+
+private:
+    const std::string& RowText(wxSQLite3ResultSet& rows);
+    wxSQLite3Statement statement_;
+    std::string text_;  // the current row's text, reused across rows
+};

@@ -1,0 +1,9 @@
+#pragma once
+// The report's own words, in CP1251.
+#include <string>
+
+// "Т Вирс", value 0 of every page.
+const std::string& MakerName();
+// "соответствует" and "не соответствует", the verdicts of the title page.
+const std::string& CompliesWord();
+const std::string& DoesNotComplyWord();

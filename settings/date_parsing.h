@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+
+#include <wx/datetime.h>
+
+// Local date-time from calendar fields. Hours, minutes and seconds are taken
+// as 16-bit unsigned numbers; hours >= 24, minutes >= 60, seconds >= 62, a day
+// of 0 or beyond the month's length, or a month outside 1..12 give the unset
+// date-time.
+wxDateTime ComposeDateTime(long day, long month, long year, long hours, long minutes,
+                           long seconds);
+
+// Parses "%d.%m.%Y %H:%M:%S" (digit runs of any length, any white space
+// between date and time, trailing text ignored). False leaves `result` alone.
+bool ParseBeginDateTime(const std::string& text, wxDateTime& result);
+
+// Parses a time of day "H:M[:S]" onto the calendar date of `instant`.
+// Logs "Wrong date" and returns false, leaving `instant` unchanged, when the
+// hours or minutes piece is missing or empty, or when the numbers are out of
+// range (so no unset instant comes out of it).
+bool ParseTimeOfDay(std::string text, wxDateTime& instant);

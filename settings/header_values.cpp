@@ -1,0 +1,117 @@
+#include "settings/header_values.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include <wx/xml/xml.h>
+
+#include "settings/date_parsing.h"
+#include "settings/text.h"
+
+ReportHeaderValues& HeaderValues()
+{
+    static ReportHeaderValues values;
+    return values;
+}
+
+int32_t WholeNumber(const std::string& text)
+{
+    const long long n = std::strtoll(text.c_str(), nullptr, 10);
+    if (n > INT32_MAX)
+        return INT32_MAX;
+    if (n < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(n);
+}
+
+namespace {
+
+// How one element name is stored.
+struct Field {
+    std::string name;
+    std::function<void(ReportHeaderValues&, const std::string&)> store;
+    bool alwaysStored = false;
+};
+
+void StoreText(std::string& field, const std::string& value)
+{
+    if (!value.empty())
+        field = value;
+}
+
+template <size_t N>
+void AddList(std::vector<Field>& fields, std::array<std::string, N> ReportHeaderValues::*list,
+             const std::string& prefix, int firstSuffix)
+{
+    for (size_t i = 0; i < N; ++i) {
+        fields.push_back({prefix + std::to_string(firstSuffix + static_cast<int>(i)),
+                          [list, i](ReportHeaderValues& r, const std::string& v) {
+                              StoreText((r.*list)[i], v);
+                          }});
+    }
+}
+
+// Element names in the order of the record's fields; the first equal name decides.
+const std::vector<Field>& Fields()
+{
+    static const std::vector<Field> fields = [] {
+        using R = ReportHeaderValues;
+        std::vector<Field> f;
+        f.push_back({"CurrentPage",
+                     [](R& r, const std::string& v) { r.CurrentPage = WholeNumber(v); }, true});
+        AddList(f, &R::Header, "Header", 1);
+        AddList(f, &R::LeftHeader, "LeftHeader", 1);
+        AddList(f, &R::RightHeader, "RightHeader", 1);
+        AddList(f, &R::Approve, "Approve", 1);
+        AddList(f, &R::Main, "Main", 1);
+        AddList(f, &R::Footer, "Footer", 1);
+        AddList(f, &R::Page1_1, "Page1_1_", 0);
+        AddList(f, &R::Page1_2, "Page1_2_", 0);
+        AddList(f, &R::Page1_3, "Page1_3_", 0);
+        f.push_back({"dt_begin", [](R& r, const std::string& v) {
+                         wxDateTime parsed;
+                         if (!v.empty() && ParseBeginDateTime(v, parsed))
+                             r.dt_begin = parsed;
+                     }});
+        f.push_back({"n_Dayes", [](R& r, const std::string& v) { StoreText(r.n_Dayes, v); }});
+        AddList(f, &R::Page1_5, "Page1_5_", 0);
+        AddList(f, &R::Page1_6, "Page1_6_", 0);
+        AddList(f, &R::Page1_7, "Page1_7_", 0);
+        AddList(f, &R::Page1_8, "Page1_8_", 0);
+        AddList(f, &R::att_Header, "att_Header_", 0);
+        AddList(f, &R::dt_max_load_begin, "dt_max_load_begin_", 0);
+        AddList(f, &R::dt_max_load_end, "dt_max_load_end_", 0);
+        f.push_back({"Unom", [](R& r, const std::string& v) {
+                         if (!v.empty())
+                             r.Unom = WholeNumber(v);
+                     }});
+        f.push_back({"DB", [](R& r, const std::string& v) { StoreText(r.DB, v); }});
+        return f;
+    }();
+    return fields;
+}
+
+}  // namespace
+
+void ReadReportData(const wxXmlNode* element)
+{
+    if (!element)
+        return;
+    ReportHeaderValues& record = HeaderValues();
+    for (const wxXmlNode* child = element->GetChildren(); child; child = child->GetNext()) {
+        if (child->GetType() != wxXML_ELEMENT_NODE)
+            continue;
+        const wxString name = child->GetName();
+        for (const Field& field : Fields()) {
+            if (name != wxString::FromUTF8(field.name.c_str()))
+                continue;
+            const wxString value =
+                child->GetAttribute("Value", field.alwaysStored ? wxString("0") : wxString());
+            field.store(record, CodePageFromWx(value));
+            break;
+        }
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+// The report header values: everything the ReportData element of the settings
+// document carries, held for the whole process.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include <wx/datetime.h>
+
+class wxXmlNode;
+
+struct ReportHeaderValues {
+    int32_t CurrentPage = 0;
+    std::array<std::string, 4> Header;
+    std::array<std::string, 5> LeftHeader;
+    std::array<std::string, 4> RightHeader;
+    std::array<std::string, 3> Approve;
+    std::array<std::string, 4> Main;
+    std::array<std::string, 2> Footer;
+    std::array<std::string, 2> Page1_1;
+    std::array<std::string, 1> Page1_2;
+    std::array<std::string, 3> Page1_3;
+    wxDateTime dt_begin;  // unset until a well-formed value is read
+    std::string n_Dayes;
+    std::array<std::string, 1> Page1_5;
+    std::array<std::string, 4> Page1_6;
+    std::array<std::string, 6> Page1_7;
+    std::array<std::string, 1> Page1_8;
+    std::array<std::string, 4> att_Header;
+    std::array<std::string, 7> dt_max_load_begin;
+    std::array<std::string, 7> dt_max_load_end;
+    int32_t Unom = 0;
+    std::string DB;
+};
+
+// The one record of the process.
+ReportHeaderValues& HeaderValues();
+
+// Reads one ReportData element into HeaderValues().
+void ReadReportData(const wxXmlNode* element);
+
+// The decimal whole-number rule of the settings: optional white space, sign,
+// digits; the rest ignored; no digits read as 0; clamped to 32 bits.
+int32_t WholeNumber(const std::string& text);

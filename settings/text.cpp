@@ -1,0 +1,44 @@
+#include "settings/text.h"
+
+#include <wx/strconv.h>
+
+namespace {
+wxCSConv& Cp1251()
+{
+    static wxCSConv conv(wxFONTENCODING_CP1251);
+    return conv;
+}
+}  // namespace
+
+std::string CodePageFromWx(const wxString& text)
+{
+    if (text.empty())
+        return std::string();
+    size_t len = 0;
+    const wxCharBuffer buf = text.mb_str(Cp1251());
+    len = buf.length();
+    if (!buf.data() || len == 0)
+        return std::string();
+    return std::string(buf.data(), len);
+}
+
+std::string CodePageFromUtf8(const std::string& utf8)
+{
+    if (utf8.empty())
+        return std::string();
+    const wxString wide = wxString::FromUTF8(utf8.data(), utf8.size());
+    if (wide.empty())
+        return std::string();
+    return CodePageFromWx(wide);
+}
+
+wxString WxFromCodePage(const std::string& text)
+{
+    return wxString(text.data(), Cp1251(), text.size());
+}
+
+std::string FileSystemPath(const wxString& path)
+{
+    const wxScopedCharBuffer buf = path.utf8_str();
+    return std::string(buf.data(), buf.length());
+}

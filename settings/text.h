@@ -1,0 +1,21 @@
+#pragma once
+// Texts of the report are single-byte CP1251 strings held in std::string.
+#include <string>
+#include <vector>
+
+#include <wx/string.h>
+
+using TextList = std::vector<std::string>;
+
+// UTF-8 bytes to CP1251. Invalid UTF-8, or a character that CP1251 lacks,
+// gives the empty text.
+std::string CodePageFromUtf8(const std::string& utf8);
+
+// The same conversion for a library string.
+std::string CodePageFromWx(const wxString& text);
+
+// CP1251 bytes to a library string (every byte of CP1251 but 0x98 is defined).
+wxString WxFromCodePage(const std::string& text);
+
+// A path as the file system takes it (UTF-8 bytes).
+std::string FileSystemPath(const wxString& path);

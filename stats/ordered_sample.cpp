@@ -1,0 +1,136 @@
+#include "stats/ordered_sample.h"
+
+#include <cstdio>
+
+#include <wx/log.h>
+
+#include "db/transaction.h"
+#include "db/value_text.h"
+
+Positions Window95Positions(int N, int A, int B)
+{
+    const int S = A + B;
+    const auto centred = [N] {
+        const int p1 = static_cast<int>(0.025 * N);
+        return Positions{p1, static_cast<int>(N * 0.95 + p1)};
+    };
+    if (A == 0 && B == 0)
+        return centred();
+    int p1;
+    if (0.05 * N >= S) {
+        if (A == 0)
+            p1 = static_cast<int>((0.05 * N + B) * 0.5);
+        else if (B == 0)
+            p1 = static_cast<int>((0.05 * N - A) * 0.5);
+        else
+            p1 = static_cast<int>(0.025 * N + (B - A) * 0.5);
+        return {p1, static_cast<int>(N * 0.95 + p1)};
+    }
+    if (S == N)
+        return centred();
+    if (A == 0)
+        return {1, static_cast<int>(N * 0.95)};
+    if (B == 0)
+        p1 = static_cast<int>(0.05 * N);
+    else
+        p1 = static_cast<int>(0.05 * N * A / S);
+    return {p1, static_cast<int>(N * 0.95 + p1)};
+}
+
+std::string FormatNumber(const char* format, double value)
+{
+    char buf[512];
+    std::snprintf(buf, sizeof buf, format, value);
+    return buf;
+}
+
+void FinalFormatting(TextList& record)
+{
+    for (std::string& slot : record)
+        slot = FormatNumber("%04.2f", ValueFromText(slot));
+}
+
+int CountValues(wxSQLite3Database& db, const std::string& sql, std::string* text)
+{
+    const std::string countText = SingleText(db, sql, "0");
+    if (text)
+        *text = countText;
+    return static_cast<int>(CountFromText(countText));
+}
+
+int ClampedPosition(int position, int N)
+{
+    if (N < 1)
+        return position;
+    return position < 1 ? 1 : (position > N ? N : position);
+}
+
+void TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
+                        const Window& window, double minimumCount, const TwoSidedLimits& limits,
+                        TextList& record, bool* flag)
+{
+    std::string countText;
+    const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window), &countText);
+    if (minimumCount > N)
+        wxLogMessage("Input is incomplete!\n");
+
+    ValueStream values(db, BuildQuery(QueryShape::Ordered, table, column, window));
+
+    // Pre-scan: A values below the lower normal limit, B above the upper one.
+    int A = 0, B = 0, i = 0;
+    values.Pass([&](const std::string& text) {
+        ++i;
+        const double v = ValueFromText(text);
+        if (v < limits.lowerNormal)
+            A = i;
+        if (v > limits.upperNormal) {
+            B = N - i + 1;
+            return false;
+        }
+        return true;
+    });
+
+    const Positions p = Window95Positions(N, A, B);
+    const int p1 = ClampedPosition(p.P1, N);
+    const int p2 = ClampedPosition(p.P2, N);
+
+    // Extraction: the two 95 % values and the extremes.
+    std::string last = countText;
+    i = 0;
+    values.Pass([&](const std::string& text) {
+        ++i;
+        if (i == 1)
+            record[2] = text;
+        if (i == p1)
+            record[0] = text;
+        if (i == p2)
+            record[1] = text;
+        last = text;
+        return true;
+    });
+    record[3] = last;
+
+    // Limit counts, each test strict and independent.
+    int belowMax = 0, belowNormal = 0, aboveNormal = 0, aboveMax = 0;
+    values.Pass([&](const std::string& text) {
+        const double v = ValueFromText(text);
+        belowMax += v < limits.lowerMax;
+        belowNormal += v < limits.lowerNormal;
+        aboveNormal += v > limits.upperNormal;
+        aboveMax += v > limits.upperMax;
+        return true;
+    });
+
+    // An empty window has no shares: its share slots keep "0" and its share
+    // test passes (every count is 0).
+    if (N > 0) {
+        record[4] = FormatNumber("%f", belowNormal * 100.0 / N);
+        record[5] = FormatNumber("%f", aboveNormal * 100.0 / N);
+        record[6] = FormatNumber("%f", belowMax * 100.0 / N);
+        record[7] = FormatNumber("%f", aboveMax * 100.0 / N);
+    }
+
+    const bool shareFails = N > 0 && static_cast<double>(belowNormal + aboveNormal) / N > 0.05;
+    if (shareFails || belowMax > 0 || aboveMax > 0)
+        *flag = false;
+}

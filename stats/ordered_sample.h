@@ -1,0 +1,46 @@
+#pragma once
+// The two-sided evaluation of an ordered sample: 95 % positions, extremes,
+// shares outside the normal and maximum limits, and the verdict.
+#include <string>
+#include <vector>
+
+#include <wx/wxsqlite3.h>
+
+#include "db/queries.h"
+
+using TextList = std::vector<std::string>;
+
+struct Positions {
+    int P1;
+    int P2;
+};
+
+// The lower and upper 95 % positions (1-based) of a sample of N values of
+// which A lie below the lower normal limit and B above the upper one.
+Positions Window95Positions(int N, int A, int B);
+
+struct TwoSidedLimits {
+    double lowerNormal, upperNormal, lowerMax, upperMax;
+};
+
+// A number under the process locale ("%f", "%04.2f", "%6.2f").
+std::string FormatNumber(const char* format, double value);
+
+// Rewrites every slot as "%04.2f" of its value.
+void FinalFormatting(TextList& record);
+
+// Slots 0..7 of `record`: lower and upper 95 % value, smallest and largest
+// value, shares below the lower and above the upper normal limit, below the
+// lower and above the upper maximum limit. Logs "Input is incomplete!\n" when
+// fewer than `minimumCount` values are found. Clears *flag when the day does
+// not comply. Slots are left unformatted (values as read, shares as "%f").
+void TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
+                        const Window& window, double minimumCount, const TwoSidedLimits& limits,
+                        TextList& record, bool* flag);
+
+// Reads the count of a count query; `text` receives its text ("0" without a row).
+int CountValues(wxSQLite3Database& db, const std::string& sql, std::string* text = nullptr);
+
+// The row whose 1-based position is read for `position` in a sample of N:
+// positions outside the sample read its first or last row.
+int ClampedPosition(int position, int N);
