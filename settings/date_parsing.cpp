@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <ctime>
 
 #include <wx/log.h>
 #include <wx/tokenzr.h>
@@ -22,8 +23,20 @@ wxDateTime ComposeDateTime(long day, long month, long year, long hours, long min
     const auto mon = static_cast<wxDateTime::Month>(month - 1);
     if (day < 1 || day > wxDateTime::GetNumberOfDays(mon, static_cast<int>(year)))
         return wxDateTime();
-    return wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day), mon, static_cast<int>(year), h, m,
-                      s, 0);
+    // The C library's local-time composition: it normalises seconds 60 and 61
+    // into the next minute and decides daylight saving time by itself.
+    std::tm tm{};
+    tm.tm_year = static_cast<int>(year) - 1900;
+    tm.tm_mon = static_cast<int>(month) - 1;
+    tm.tm_mday = static_cast<int>(day);
+    tm.tm_hour = h;
+    tm.tm_min = m;
+    tm.tm_sec = s;
+    tm.tm_isdst = -1;
+    const std::time_t t = std::mktime(&tm);
+    if (t == static_cast<std::time_t>(-1))
+        return wxDateTime();
+    return wxDateTime(t);
 }
 
 namespace {

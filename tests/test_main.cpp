@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/init.h>
+#include <wx/log.h>
 
 int main(int argc, char** argv)
 {
@@ -14,5 +15,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "the ru_RU.CP1251 locale or the library is not available\n");
         return 1;
     }
+    // Statistics log as they run; tests that look at the log capture it.
+    struct Quiet : wxLog {
+        void DoLogRecord(wxLogLevel, const wxString&, const wxLogRecordInfo&) override {}
+    };
+    delete wxLog::SetActiveTarget(new Quiet);
     return RUN_ALL_TESTS();
 }

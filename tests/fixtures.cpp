@@ -1,0 +1,128 @@
+#include "fixtures.h"
+
+#include <algorithm>
+
+#include "db/queries.h"
+
+void CreateSchema(wxSQLite3Database& db)
+{
+    db.ExecuteUpdate("CREATE TABLE Base(Base_id INTEGER PRIMARY KEY, DateTimeMQV TEXT)");
+    db.ExecuteUpdate("CREATE INDEX Base_time ON Base(DateTimeMQV)");
+    for (const char* t : {"du1m", "uthd3s"})
+        db.ExecuteUpdate(wxString::Format(
+            "CREATE TABLE %s(Base_id INTEGER PRIMARY KEY, L1 REAL, L2 REAL, L3 REAL)", t));
+    for (const char* t : {"u1unbalance1m", "u0unbalance3s", "u2unbalance3s", "ac20sdfreq"})
+        db.ExecuteUpdate(wxString::Format("CREATE TABLE %s(Base_id INTEGER PRIMARY KEY, Value REAL)", t));
+    std::string harmonics;
+    for (int n = 2; n <= 50; ++n)
+        harmonics += ", H" + std::to_string(n) + " REAL";
+    for (const char* t : {"harm_u_L1_3s", "harm_u_L2_3s", "harm_u_L3_3s"})
+        db.ExecuteUpdate(wxString::Format("CREATE TABLE %s(Base_id INTEGER PRIMARY KEY%s)", t, harmonics));
+}
+
+FixtureDb::FixtureDb()
+{
+    db_.Open(":memory:");
+    CreateSchema(db_);
+}
+
+long long FixtureDb::Instant(const wxDateTime& at)
+{
+    const std::string stamp = TimeStamp(at);
+    auto it = ids_.find(stamp);
+    if (it != ids_.end())
+        return it->second;
+    if (!insertInstant_.IsOk())
+        insertInstant_ = db_.PrepareStatement("INSERT INTO Base(DateTimeMQV) VALUES(?)");
+    insertInstant_.Reset();
+    insertInstant_.Bind(1, wxString(stamp));
+    insertInstant_.ExecuteUpdate();
+    const long long id = db_.GetLastRowId().GetValue();
+    ids_[stamp] = id;
+    return id;
+}
+
+void FixtureDb::EnsureRow(const std::string& table, long long id)
+{
+    db_.ExecuteUpdate(wxString::Format("INSERT OR IGNORE INTO %s(Base_id) VALUES(%lld)", table, id));
+}
+
+void FixtureDb::Put(const std::string& table, const std::string& column, const wxDateTime& at,
+                    std::optional<double> value)
+{
+    const long long id = Instant(at);
+    EnsureRow(table, id);
+    wxSQLite3Statement update = db_.PrepareStatement(
+        wxString::Format("UPDATE %s SET %s=? WHERE Base_id=?", table, column));
+    if (value)
+        update.Bind(1, *value);
+    else
+        update.BindNull(1);
+    update.Bind(2, wxLongLong(id));
+    update.ExecuteUpdate();
+}
+
+void FixtureDb::PutText(const std::string& table, const std::string& column, const wxDateTime& at,
+                        const std::string& text)
+{
+    const long long id = Instant(at);
+    EnsureRow(table, id);
+    wxSQLite3Statement update = db_.PrepareStatement(
+        wxString::Format("UPDATE %s SET %s=? WHERE Base_id=?", table, column));
+    update.Bind(1, wxString(text));
+    update.Bind(2, wxLongLong(id));
+    update.ExecuteUpdate();
+}
+
+void FixtureDb::PutSeries(const std::string& table, const std::string& column, const wxDateTime& start,
+                          int stepSeconds, const std::vector<double>& values)
+{
+    Begin();
+    wxSQLite3Statement row =
+        db_.PrepareStatement(wxString::Format("INSERT OR IGNORE INTO %s(Base_id) VALUES(?)", table));
+    wxSQLite3Statement update = db_.PrepareStatement(
+        wxString::Format("UPDATE %s SET %s=? WHERE Base_id=?", table, column));
+    for (size_t i = 0; i < values.size(); ++i) {
+        const long long id = Instant(start + wxTimeSpan::Seconds(static_cast<long>(i) * stepSeconds));
+        row.Reset();
+        row.Bind(1, wxLongLong(id));
+        row.ExecuteUpdate();
+        update.Reset();
+        update.Bind(1, values[i]);
+        update.Bind(2, wxLongLong(id));
+        update.ExecuteUpdate();
+    }
+    Commit();
+}
+
+LogCapture::LogCapture() : previous_(wxLog::SetActiveTarget(this)) {}
+
+LogCapture::~LogCapture() { wxLog::SetActiveTarget(previous_); }
+
+void LogCapture::DoLogRecord(wxLogLevel, const wxString& msg, const wxLogRecordInfo&)
+{
+    lines.push_back(msg.ToStdString());
+}
+
+bool LogCapture::Has(const std::string& text) const { return Count(text) > 0; }
+
+int LogCapture::Count(const std::string& text) const
+{
+    return static_cast<int>(std::count(lines.begin(), lines.end(), text));
+}
+
+wxDateTime At(int day, int hour, int minute, int second)
+{
+    return wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day), wxDateTime::Mar, 2011,
+                      static_cast<wxDateTime::wxDateTime_t>(hour),
+                      static_cast<wxDateTime::wxDateTime_t>(minute),
+                      static_cast<wxDateTime::wxDateTime_t>(second));
+}
+
+std::vector<double> Ramp(double lo, double step, int count)
+{
+    std::vector<double> v(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        v[static_cast<size_t>(i)] = lo + step * i;
+    return v;
+}

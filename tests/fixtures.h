@@ -1,0 +1,64 @@
+#pragma once
+// Small measurement databases and a log capture for the tests.
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <wx/datetime.h>
+#include <wx/log.h>
+#include <wx/wxsqlite3.h>
+
+// An in-memory database in the logger's schema.
+class FixtureDb {
+public:
+    FixtureDb();
+    wxSQLite3Database& db() { return db_; }
+    wxSQLite3Database* operator->() { return &db_; }
+
+    // Writes `value` (NULL when empty) into table.column at the instant,
+    // creating the Base row and the parameter row as needed.
+    void Put(const std::string& table, const std::string& column, const wxDateTime& at,
+             std::optional<double> value);
+    // The same with the value stored as text.
+    void PutText(const std::string& table, const std::string& column, const wxDateTime& at,
+                 const std::string& text);
+    // values[i] at start + i * stepSeconds.
+    void PutSeries(const std::string& table, const std::string& column, const wxDateTime& start,
+                   int stepSeconds, const std::vector<double>& values);
+    // A Base row without parameter rows.
+    long long Instant(const wxDateTime& at);
+
+    void Begin() { db_.ExecuteUpdate("BEGIN"); }
+    void Commit() { db_.ExecuteUpdate("COMMIT"); }
+
+private:
+    void EnsureRow(const std::string& table, long long id);
+    wxSQLite3Database db_;
+    wxSQLite3Statement insertInstant_;
+    std::map<std::string, long long> ids_;
+};
+
+// Creates the logger's tables in `db`.
+void CreateSchema(wxSQLite3Database& db);
+
+// Collects the log messages while it lives.
+class LogCapture : public wxLog {
+public:
+    LogCapture();
+    ~LogCapture() override;
+    std::vector<std::string> lines;
+    // Whether `text` is one of the messages; how often it occurs.
+    bool Has(const std::string& text) const;
+    int Count(const std::string& text) const;
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo& info) override;
+
+private:
+    wxLog* previous_;
+};
+
+wxDateTime At(int day, int hour = 0, int minute = 0, int second = 0);  // March 2011
+// Values lo, lo + step, ... (count of them).
+std::vector<double> Ramp(double lo, double step, int count);

@@ -1,0 +1,226 @@
+// Total harmonic distortion, harmonics, unbalance, frequency deviation and
+// the period extremes on small measurement databases.
+#include <gtest/gtest.h>
+
+#include "fixtures.h"
+#include "stats/distortion.h"
+#include "stats/extremes.h"
+
+namespace {
+
+const DateTimeList kNone;
+
+// n values of `v`, then the rest.
+std::vector<double> Repeat(size_t n, double v, std::vector<double> rest = {})
+{
+    std::vector<double> values(n, v);
+    values.insert(values.end(), rest.begin(), rest.end());
+    return values;
+}
+
+struct UpperCase {
+    const char* name;
+    std::vector<double> values;
+    TextList slots;
+    bool flagKept;
+    bool incomplete;
+};
+
+TEST(ThdStatistic, OneSidedEvaluationOfAPhase)
+{
+    const UpperCase cases[] = {
+        {"1440 of 28800 above the normal limit", Repeat(27360, 2.0, Repeat(1440, 9.0)),
+         {"2,00", "9,00", "5,00", "0,00", "8,00", "12,00"}, true, false},
+        {"1441 of 28800 above the normal limit", Repeat(27359, 2.0, Repeat(1441, 9.0)),
+         {"9,00", "9,00", "5,00", "0,00", "8,00", "12,00"}, false, false},
+        {"values on the limits", Repeat(28798, 1.0, {8.0, 12.0}),
+         {"1,00", "12,00", "0,00", "0,00", "8,00", "12,00"}, true, false},
+        {"one value above the maximum limit", Repeat(28799, 1.0, {12.5}),
+         {"1,00", "12,50", "0,00", "0,00", "8,00", "12,00"}, false, false},
+        {"28700 values are enough", Repeat(28700, 1.0), {"1,00", "1,00", "0,00", "0,00", "8,00", "12,00"}, true, false},
+        {"28699 values are not", Repeat(28699, 1.0), {"1,00", "1,00", "0,00", "0,00", "8,00", "12,00"}, true, true},
+        {"N = 20 reads position 19", Ramp(1.0, 0.1, 20), {"2,80", "2,90", "0,00", "0,00", "8,00", "12,00"}, true, true},
+        {"N = 1 reads its only value", {3.3}, {"3,30", "3,30", "0,00", "0,00", "8,00", "12,00"}, true, true},
+        {"no values: the limits still show", {}, {"0,00", "0,00", "0,00", "0,00", "8,00", "12,00"}, true, true},
+    };
+    for (const UpperCase& c : cases) {
+        FixtureDb f;
+        f.PutSeries("uthd3s", "L2", At(1), 3, c.values);
+        LogCapture log;
+        bool flag = true;
+        EXPECT_EQ(ThdStatistic("uthd3s", 1, &f.db(), kNone, kNone, 0, &flag, At(1), At(2), 5.0), c.slots)
+            << c.name;
+        EXPECT_EQ(flag, c.flagKept) << c.name;
+        EXPECT_TRUE(log.Has("Uthd uthd3s L2")) << c.name;
+        EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
+    }
+}
+
+TEST(ThdStatistic, LimitsByVoltageClass)
+{
+    const struct {
+        int voltageClass;
+        double normal, maximum;
+    } cases[] = {{0, 8.0, 12.0}, {1, 5.0, 8.0}, {2, 4.0, 6.0}, {3, 2.0, 3.0}, {7, 2.0, 3.0}, {-1, 2.0, 3.0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ThdLimits(c.voltageClass).normal, c.normal) << c.voltageClass;
+        EXPECT_EQ(ThdLimits(c.voltageClass).maximum, c.maximum) << c.voltageClass;
+    }
+}
+
+TEST(ThdStatistic, PhasesShareOneFlag)
+{
+    FixtureDb f;
+    f.PutSeries("uthd3s", "L1", At(1), 3, Repeat(28800, 13.0));
+    f.PutSeries("uthd3s", "L2", At(1), 3, Repeat(28800, 1.0));
+    bool flag = true;
+    ThdStatistic("uthd3s", 0, &f.db(), kNone, kNone, 0, &flag, At(1), At(2), 5.0);
+    ThdStatistic("uthd3s", 1, &f.db(), kNone, kNone, 0, &flag, At(1), At(2), 5.0);
+    EXPECT_FALSE(flag);
+}
+
+TEST(HarmonicLimit, TableByClassAndOrder)
+{
+    const struct {
+        int voltageClass, order;
+        double normal;
+    } cases[] = {
+        {0, 2, 2.0},   {1, 2, 1.5},   {2, 2, 1.0},   {3, 2, 0.5},   {0, 3, 2.5},  {1, 3, 1.5},
+        {3, 3, 0.75},  {0, 9, 0.75},  {3, 9, 0.2},   {0, 5, 6.0},   {1, 5, 4.0},  {2, 7, 2.5},
+        {0, 6, 0.5},   {1, 10, 0.3},  {3, 8, 0.2},   {0, 11, 3.5},  {3, 13, 0.7}, {0, 15, 0.3},
+        {3, 15, 0.2},  {1, 17, 1.5},  {0, 19, 1.5},  {3, 25, 0.4},  {2, 23, 1.0},
+        {0, 29, 0.2 + 32.5 / 29},     {1, 31, 0.2 + 20.0 / 31},     {2, 49, 0.2 + 15.0 / 49},
+        {3, 29, 0.2 + 10.0 / 29},     {7, 29, 0.2 + 10.0 / 29},     {-1, 5, 1.5},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(*HarmonicLimit(c.voltageClass, c.order), c.normal) << c.voltageClass << " " << c.order;
+    for (int cls : {0, 1, 2, 3})
+        for (int n : {12, 14, 20, 21, 27, 33, 39, 40, 50})
+            EXPECT_DOUBLE_EQ(*HarmonicLimit(cls, n), 0.2) << cls << " " << n;
+    EXPECT_FALSE(HarmonicLimit(0, 1));
+    EXPECT_FALSE(HarmonicLimit(0, 51));
+    EXPECT_EQ(FormatNumber("%04.2f", *HarmonicLimit(3, 29)), "0,54");
+    EXPECT_EQ(FormatNumber("%04.2f", 1.5 * *HarmonicLimit(3, 29)), "0,82");
+}
+
+TEST(HarmonicStatistic, RecordLayoutAndLimitSlots)
+{
+    FixtureDb f;
+    std::vector<double> h5 = Repeat(28799, 1.0, {9.5});  // class 0: H5 limits 6 and 9
+    f.PutSeries("harm_u_L1_3s", "H5", At(1), 3, h5);
+    LogCapture log;
+    bool flag = true;
+    const TextList r = HarmonicStatistic("harm_u_L1_3s", &f.db(), 0, 40, &flag, At(1), At(2), 5.0);
+    ASSERT_EQ(r.size(), 234u);
+    EXPECT_EQ(TextList(r.begin(), r.begin() + 6), (TextList{"0,00", "0,00", "0,00", "0,00", "2,00", "3,00"}));
+    EXPECT_EQ(TextList(r.begin() + 6, r.begin() + 12), (TextList{"0,00", "0,00", "0,00", "0,00", "2,50", "3,75"}));
+    EXPECT_EQ(TextList(r.begin() + 18, r.begin() + 24), (TextList{"1,00", "9,50", "0,00", "0,00", "6,00", "9,00"}));
+    EXPECT_EQ(TextList(r.begin() + 228, r.end()), (TextList{"0,00", "0,00", "0,00", "0,00", "0,20", "0,30"}));
+    EXPECT_FALSE(flag);
+    EXPECT_EQ(log.lines.front(), "HarmL harm_u_L1_3s");
+    EXPECT_EQ(log.Count("Input is incomplete!\n"), 38);  // every order but H5 is empty
+}
+
+TEST(HarmonicStatistic, HighestOrderBelow2AndAbove50)
+{
+    FixtureDb f;
+    bool flag = true;
+    EXPECT_TRUE(HarmonicStatistic("no_such_table", &f.db(), 0, 1, &flag, At(1), At(2), 5.0).empty());
+    const TextList r = HarmonicStatistic("harm_u_L2_3s", &f.db(), 0, 52, &flag, At(1), At(2), 5.0);
+    ASSERT_EQ(r.size(), 6u * 51);
+    EXPECT_EQ(TextList(r.begin() + 6 * 48, r.begin() + 6 * 49),
+              (TextList{"0,00", "0,00", "0,00", "0,00", "0,20", "0,30"}));  // order 50
+    EXPECT_EQ(TextList(r.begin() + 6 * 49, r.end()), TextList(12, "0,00"));  // orders 51, 52
+    EXPECT_TRUE(flag);
+}
+
+TEST(UnbalanceStatistic, FourSlotsAgainst2And4Percent)
+{
+    const UpperCase cases[] = {
+        {"1440 of 28800 above 2", Repeat(27360, 1.0, Repeat(1440, 3.0)), {"1,00", "3,00", "5,00", "0,00"}, true, false},
+        {"1441 of 28800 above 2", Repeat(27359, 1.0, Repeat(1441, 3.0)), {"3,00", "3,00", "5,00", "0,00"}, false, false},
+        {"values on the limits", Repeat(28798, 1.0, {2.0, 4.0}), {"1,00", "4,00", "0,00", "0,00"}, true, false},
+        {"one value above 4", Repeat(28799, 1.0, {4.01}), {"1,00", "4,01", "0,00", "0,00"}, false, false},
+        {"28699 values", Repeat(28699, 0.5), {"0,50", "0,50", "0,00", "0,00"}, true, true},
+    };
+    for (const UpperCase& c : cases) {
+        FixtureDb f;
+        f.PutSeries("u2unbalance3s", "Value", At(1), 3, c.values);
+        LogCapture log;
+        bool flag = true;
+        EXPECT_EQ(UnbalanceStatistic("u2unbalance3s", &f.db(), kNone, kNone, &flag, At(1), At(2), 5.0), c.slots)
+            << c.name;
+        EXPECT_EQ(flag, c.flagKept) << c.name;
+        EXPECT_TRUE(log.Has("Kx, single u2unbalance3s")) << c.name;
+        EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
+    }
+}
+
+TEST(FrequencyDeviationStatistic, TwoSidedAgainst02And04Hertz)
+{
+    // Positions 108 and 4212 of a full day carry the only values that show.
+    std::vector<double> fullDay = Repeat(107, -0.15, {-0.11});
+    fullDay.resize(4211, 0.0);
+    fullDay.push_back(0.13);
+    fullDay.resize(4320, 0.19);
+    const UpperCase cases[] = {
+        {"a full day within +-0.2", fullDay,
+         {"-0,11", "0,13", "-0,15", "0,19", "0,00", "0,00", "0,00", "0,00"}, true, false},
+        // -0.4 and 0.4 lie beyond the normal limits but on the maximum ones.
+        {"values on the limits", Repeat(4316, 0.0, {-0.4, -0.2, 0.2, 0.4}),
+         {"0,00", "0,00", "-0,40", "0,40", "0,02", "0,02", "0,00", "0,00"}, true, false},
+        {"-0.21 counts below -0.2", Repeat(4319, 0.0, {-0.21}),
+         {"0,00", "0,00", "-0,21", "0,00", "0,02", "0,00", "0,00", "0,00"}, true, false},
+        {"-0.41 counts below -0.2 and -0.4", Repeat(4319, 0.0, {-0.41}),
+         {"0,00", "0,00", "-0,41", "0,00", "0,02", "0,00", "0,02", "0,00"}, false, false},
+        {"4305 values are enough", Repeat(4305, 0.01), TextList{"0,01", "0,01", "0,01", "0,01", "0,00", "0,00", "0,00", "0,00"}, true, false},
+        {"4304 values are not", Repeat(4304, 0.01), TextList{"0,01", "0,01", "0,01", "0,01", "0,00", "0,00", "0,00", "0,00"}, true, true},
+    };
+    for (const UpperCase& c : cases) {
+        FixtureDb f;
+        f.PutSeries("ac20sdfreq", "Value", At(1), 20, c.values);
+        LogCapture log;
+        bool flag = true;
+        EXPECT_EQ(FrequencyDeviationStatistic("ac20sdfreq", &f.db(), kNone, kNone, &flag, At(1), At(2), 5.0), c.slots)
+            << c.name;
+        EXPECT_EQ(flag, c.flagKept) << c.name;
+        EXPECT_TRUE(log.Has("AC, single ac20sdfreq")) << c.name;
+        EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
+    }
+}
+
+TEST(Extremes, FrequencyAndVoltageOverThePeriod)
+{
+    FixtureDb f;
+    f.Put("ac20sdfreq", "Value", At(1, 1), -0.19);
+    f.Put("ac20sdfreq", "Value", At(2, 1), 0.2);
+    f.Put("ac20sdfreq", "Value", At(3, 1), -0.3);  // outside the period
+    f.Put("du1m", "L1", At(1, 1), 1.0);
+    f.Put("du1m", "L2", At(1, 2), -5.0);
+    f.Put("du1m", "L3", At(2, 3), 5.25);
+    f.Put("du1m", "L3", At(3, 3), 9.0);  // outside the period
+    LogCapture log;
+    std::string low, high;
+    EXPECT_TRUE(FrequencyMinMax("ac20sdfreq", &f.db(), &low, &high, At(1), At(3)));
+    EXPECT_EQ(low + " " + high, "49,81 50,20");
+    EXPECT_TRUE(VoltageMinMax("du1m", &f.db(), &low, &high, At(1), At(3)));
+    EXPECT_EQ(low + "|" + high, "209,00|231,55");
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"Fr, min max ac20sdfreq", "U min max du1m"}));
+}
+
+TEST(Extremes, MissingValuesCountAsNoDeviation)
+{
+    FixtureDb f;
+    std::string low, high;
+    FrequencyMinMax("ac20sdfreq", &f.db(), &low, &high, At(1), At(2));
+    EXPECT_EQ(low + " " + high, "50,00 50,00");
+    VoltageMinMax("du1m", &f.db(), &low, &high, At(1), At(2));
+    EXPECT_EQ(low + "|" + high, "220,00|220,00");
+    // L2 has no values: it takes part as 0, below every other phase.
+    f.Put("du1m", "L1", At(1, 1), 1.0);
+    f.Put("du1m", "L3", At(1, 2), 3.0);
+    VoltageMinMax("du1m", &f.db(), &low, &high, At(1), At(2));
+    EXPECT_EQ(low + "|" + high, "220,00|226,60");
+}
+
+}  // namespace
