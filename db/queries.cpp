@@ -68,26 +68,22 @@ std::string BuildQuery(QueryShape shape, const std::string& table, const std::st
 {
     const std::string& t = table;
     const std::string& c = column;
-    std::string sql;
-    switch (shape) {
-    case QueryShape::Count:
-        sql = "SELECT COUNT(" + t + "." + c + ") FROM Base LEFT JOIN " + t + " ON " + t;
-        break;
-    case QueryShape::Ordered:
-        sql = "SELECT " + t + "." + c + " from Base LEFT JOIN " + t + " on " + t;
-        break;
-    case QueryShape::Minimum:
-        sql = "SELECT MIN(" + t + "." + c + ") FROM Base LEFT JOIN " + t + " ON " + t;
-        break;
-    case QueryShape::Maximum:
-        sql = "SELECT MAX(" + t + "." + c + ") FROM Base LEFT JOIN " + t + " ON " + t;
-        break;
-    }
+    // The ordered-value head writes its keywords in lower case.
+    const bool ordered = shape == QueryShape::Ordered;
+    std::string selected = t + "." + c;
+    if (shape == QueryShape::Count)
+        selected = "COUNT(" + selected + ")";
+    else if (shape == QueryShape::Minimum)
+        selected = "MIN(" + selected + ")";
+    else if (shape == QueryShape::Maximum)
+        selected = "MAX(" + selected + ")";
+    std::string sql = "SELECT " + selected + (ordered ? " from" : " FROM") + " Base LEFT JOIN " + t +
+                      (ordered ? " on " : " ON ") + t;
     sql += ".Base_id=Base.Base_id WHERE " + t + "." + c + " is NOT NULL AND (";
     sql += Format("(Base.DateTimeMQV>='%s' AND Base.DateTimeMQV<'%s')", TimeStamp(window.from),
                   TimeStamp(window.to));
     sql += window.clause;
-    if (shape == QueryShape::Ordered)
+    if (ordered)
         sql += ") ORDER BY " + t + "." + c + " ASC" + ";";
     else
         sql += ");";
