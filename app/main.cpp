@@ -12,6 +12,7 @@
 
 #include "report/console_log.h"
 #include "report/run_report.h"
+#include "settings/text.h"
 
 namespace {
 
@@ -26,16 +27,6 @@ const wxCmdLineEntryDesc kOptions[] = {
      wxCMD_LINE_PARAM_MULTIPLE},
     {wxCMD_LINE_NONE, nullptr, nullptr, nullptr, wxCMD_LINE_VAL_NONE, 0},
 };
-
-// An argument as text: UTF-8 where it is valid, else the bytes as Latin-1,
-// so that no argument is lost whatever locale the process started in.
-wxString Argument(const char* bytes)
-{
-    const wxString utf8 = wxString::FromUTF8(bytes);
-    if (!utf8.empty() || !*bytes)
-        return utf8;
-    return wxString(bytes, wxConvISO8859_1);
-}
 
 }  // namespace
 
@@ -52,7 +43,7 @@ int main(int argc, char** argv)
 
     std::vector<wxString> arguments(argv, argv + argc);
     for (int i = 0; i < argc; ++i)
-        arguments[i] = Argument(argv[i]);
+        arguments[i] = PathFromBytes(argv[i]);
     std::vector<wxChar*> wideArgv;
     std::vector<wxWCharBuffer> buffers;
     for (const wxString& a : arguments)

@@ -99,7 +99,7 @@ bool RunReport(wxString settingsPath)
         if (child->GetName() == "ReportData")
             ReadReportData(child);
         else if (child->GetName() == "UserDirectory")
-            userDir = WxFromCodePage(CodePageFromWx(child->GetAttribute("Dir", ".")));
+            userDir = child->GetAttribute("Dir", ".");
     }
 
     const ReportHeaderValues& header = HeaderValues();
@@ -112,6 +112,11 @@ bool RunReport(wxString settingsPath)
         wxLogError("dt_begin is missing or is not a date and time of the form dd.mm.yyyy hh:mm:ss.");
         return SettingsProblem();
     }
+    // A count far below zero would move the period's end before the calendar.
+    if (header.dt_begin.GetJDN() + days < wxDateTime(1, wxDateTime::Jan, 1).GetJDN()) {
+        wxLogError("n_Dayes is %d: the period would end before the year 1.", days);
+        return SettingsProblem();
+    }
 
     ComplianceFlags flags;
     flags.fill(true);
@@ -120,7 +125,7 @@ bool RunReport(wxString settingsPath)
     try {
         db.reset(new wxSQLite3Database());
         // Without the create flag: a path that names no file must not make one.
-        db->Open(WxFromCodePage(header.DB), wxEmptyString, WXSQLITE_OPEN_READWRITE);
+        db->Open(header.DB, wxEmptyString, WXSQLITE_OPEN_READWRITE);
         db->SetBusyTimeout(60000);
         TuneForScans(*db);
 

@@ -29,11 +29,13 @@ int32_t WholeNumber(const std::string& text)
 
 namespace {
 
-// How one element name is stored.
+// How one element's value is stored; `store` receives the CP1251 text, or
+// `storePath` the value as written.
 struct Field {
     std::string name;
     std::function<void(ReportHeaderValues&, const std::string&)> store;
     bool alwaysStored = false;
+    std::function<void(ReportHeaderValues&, const wxString&)> storePath = nullptr;
 };
 
 void StoreText(std::string& field, const std::string& value)
@@ -88,7 +90,10 @@ const std::vector<Field>& Fields()
                          if (!v.empty())
                              r.Unom = WholeNumber(v);
                      }});
-        f.push_back({"DB", [](R& r, const std::string& v) { StoreText(r.DB, v); }});
+        f.push_back({"DB", nullptr, false, [](R& r, const wxString& v) {
+                         if (!v.empty())
+                             r.DB = v;
+                     }});
         return f;
     }();
     return fields;
@@ -110,7 +115,10 @@ void ReadReportData(const wxXmlNode* element)
                 continue;
             const wxString value =
                 child->GetAttribute("Value", field.alwaysStored ? wxString("0") : wxString());
-            field.store(record, CodePageFromWx(value));
+            if (field.storePath)
+                field.storePath(record, value);
+            else
+                field.store(record, CodePageFromWx(value));
             break;
         }
     }

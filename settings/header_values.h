@@ -30,7 +30,8 @@ struct ReportHeaderValues {
     std::array<std::string, 7> dt_max_load_begin;
     std::array<std::string, 7> dt_max_load_end;
     int32_t Unom = 0;
-    std::string DB;
+    // A path, not page text: kept as written, whatever characters it holds.
+    wxString DB;
 };
 
 // The one record of the process.

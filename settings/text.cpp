@@ -37,8 +37,21 @@ wxString WxFromCodePage(const std::string& text)
     return wxString(text.data(), Cp1251(), text.size());
 }
 
+namespace {
+wxMBConvUTF8& PathConv()
+{
+    static wxMBConvUTF8 conv(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
+    return conv;
+}
+}  // namespace
+
+wxString PathFromBytes(const char* bytes)
+{
+    return wxString(bytes, PathConv());
+}
+
 std::string FileSystemPath(const wxString& path)
 {
-    const wxScopedCharBuffer buf = path.utf8_str();
-    return std::string(buf.data(), buf.length());
+    const wxCharBuffer buf = path.mb_str(PathConv());
+    return buf.data() ? std::string(buf.data(), buf.length()) : std::string();
 }

@@ -17,5 +17,7 @@ std::string CodePageFromWx(const wxString& text);
 // CP1251 bytes to a library string (every byte of CP1251 but 0x98 is defined).
 wxString WxFromCodePage(const std::string& text);
 
-// A path as the file system takes it (UTF-8 bytes).
+// File names as the file system holds them: UTF-8, with bytes that are not
+// UTF-8 kept as they are (so a name made under another locale still opens).
+wxString PathFromBytes(const char* bytes);
 std::string FileSystemPath(const wxString& path);

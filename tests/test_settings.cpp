@@ -62,6 +62,8 @@ TEST(ReadReportData, StoresNonEmptyValuesByExactName)
     EXPECT_EQ(r.Page1_7[5], "last");
     EXPECT_EQ(r.dt_max_load_begin[6], "8:00");
     EXPECT_EQ(r.DB, "m.db");
+    // A path keeps characters that page texts cannot hold.
+    EXPECT_EQ(Read("<ReportData><DB Value='/d/café.db'/></ReportData>").DB, wxString::FromUTF8("/d/café.db"));
 
     EXPECT_EQ(Read("<ReportData><Header1 Value='a'/><Header1 Value='b'/></ReportData>").Header[0], "b");
     // A text outside CP1251 reads as empty, so the earlier text stays.
