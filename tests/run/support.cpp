@@ -1,0 +1,574 @@
+#include "support.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <grp.h>
+#include <iconv.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace pqrun {
+
+const std::string& BuildProgram()
+{
+    static const std::string path = PQREPORT;
+    return path;
+}
+
+// ---- output -----------------------------------------------------------------
+
+namespace {
+
+bool IsStamp(const std::string& text, size_t at)
+{
+    if (text.size() < at + 10)
+        return false;
+    for (size_t i : {0, 1, 3, 4, 6, 7})
+        if (!std::isdigit(static_cast<unsigned char>(text[at + i])))
+            return false;
+    return text[at + 2] == ':' && text[at + 5] == ':' && text[at + 8] == ':' && text[at + 9] == ' ';
+}
+
+}  // namespace
+
+std::string StripStamps(const std::string& err)
+{
+    std::string log;
+    size_t at = 0;
+    while (at < err.size()) {
+        size_t end = err.find('\n', at);
+        end = end == std::string::npos ? err.size() : end + 1;
+        const size_t from = IsStamp(err, at) ? at + 10 : at;
+        log.append(err, from, end - from);
+        at = end;
+    }
+    return log;
+}
+
+std::string Outcome::Log() const { return StripStamps(err); }
+
+std::vector<std::string> Outcome::LogLines() const
+{
+    std::vector<std::string> lines;
+    const std::string log = Log();
+    size_t at = 0;
+    while (at < log.size()) {
+        const size_t end = log.find('\n', at);
+        if (end == std::string::npos) {
+            lines.push_back(log.substr(at));
+            break;
+        }
+        lines.push_back(log.substr(at, end - at));
+        at = end + 1;
+    }
+    return lines;
+}
+
+bool Outcome::HasLine(const std::string& line) const
+{
+    for (const std::string& l : LogLines())
+        if (l == line)
+            return true;
+    return false;
+}
+
+std::optional<std::string> Outcome::LineStartingWith(const std::string& prefix) const
+{
+    for (const std::string& l : LogLines())
+        if (l.compare(0, prefix.size(), prefix) == 0)
+            return l;
+    return std::nullopt;
+}
+
+// ---- processes --------------------------------------------------------------
+
+namespace {
+
+std::string ScratchFile(int& fd)
+{
+    char name[] = "/tmp/pqrun-output-XXXXXX";
+    fd = ::mkstemp(name);
+    if (fd < 0)
+        throw std::runtime_error("mkstemp failed");
+    return name;
+}
+
+}  // namespace
+
+Child::Child(const Launch& launch)
+{
+    int outFd, errFd;
+    outPath_ = ScratchFile(outFd);
+    errPath_ = ScratchFile(errFd);
+
+    std::vector<std::string> words{launch.program};
+    words.insert(words.end(), launch.args.begin(), launch.args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(&w[0]);
+    argv.push_back(nullptr);
+
+    pid_ = ::fork();
+    if (pid_ < 0)
+        throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+        if (!launch.cwd.empty() && ::chdir(launch.cwd.c_str()) != 0)
+            ::_exit(126);
+        ::dup2(outFd, 1);
+        ::dup2(errFd, 2);
+        if (launch.fileSizeLimit >= 0) {
+            // A write beyond the limit then fails with EFBIG instead of a signal.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(launch.fileSizeLimit),
+                               static_cast<rlim_t>(launch.fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (launch.unprivileged && ::geteuid() == 0) {
+            const gid_t nogroup = 65534;
+            const uid_t nobody = 65534;
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0)
+                ::_exit(125);
+        }
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(outFd);
+    ::close(errFd);
+}
+
+Child::~Child()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    ::unlink(outPath_.c_str());
+    ::unlink(errPath_.c_str());
+}
+
+Outcome Child::Wait()
+{
+    Outcome result;
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(outPath_);
+    result.err = ReadFile(errPath_);
+    return result;
+}
+
+Outcome RunProgram(const Launch& launch)
+{
+    Child child(launch);
+    return child.Wait();
+}
+
+Outcome RunProgram(const std::vector<std::string>& args)
+{
+    Launch launch;
+    launch.args = args;
+    return RunProgram(launch);
+}
+
+// ---- files ------------------------------------------------------------------
+
+TempDir::TempDir()
+{
+    char name[] = "/tmp/pqrun-XXXXXX";
+    if (!::mkdtemp(name))
+        throw std::runtime_error("mkdtemp failed");
+    path_ = name;
+    // Readable by the unprivileged runs too.
+    ::chmod(path_.c_str(), 0755);
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    // Undo read-only modes that tests set, then remove everything.
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        if (it->is_directory(ec))
+            ::chmod(it->path().c_str(), 0755);
+    }
+    fs::remove_all(path_, ec);
+}
+
+std::string TempDir::Subdir(const std::string& name, bool open) const
+{
+    const std::string dir = *this / name;
+    fs::create_directories(dir);
+    if (open)
+        ::chmod(dir.c_str(), 0777);
+    return dir;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> ListDir(const std::string& path)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(path, ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// ---- texts ------------------------------------------------------------------
+
+std::string Cp1251(const std::string& utf8)
+{
+    iconv_t cd = ::iconv_open("CP1251", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("iconv cannot convert to CP1251");
+    std::string in = utf8;
+    std::string out(in.size() + 1, '\0');
+    char* src = &in[0];
+    size_t srcLeft = in.size();
+    char* dst = &out[0];
+    size_t dstLeft = out.size();
+    const size_t done = ::iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    ::iconv_close(cd);
+    if (done == static_cast<size_t>(-1))
+        throw std::runtime_error("not CP1251 text: " + utf8);
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+std::string Stamp(int day, long seconds)
+{
+    std::tm tm{};
+    tm.tm_year = 2011 - 1900;
+    tm.tm_mon = 2;
+    tm.tm_mday = day;
+    const std::time_t t = ::timegm(&tm) + seconds;
+    std::tm out{};
+    ::gmtime_r(&t, &out);
+    char buf[32];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &out);
+    return buf;
+}
+
+std::string Number(const char* format, double value)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, value);
+    std::string text = buf;
+    for (char& c : text)
+        if (c == '.')
+            c = ',';
+    return text;
+}
+
+// ---- databases --------------------------------------------------------------
+
+const std::vector<std::string>& ParameterTables()
+{
+    static const std::vector<std::string> tables{
+        "du1m",          "u1unbalance1m", "uthd3s",       "u0unbalance3s", "u2unbalance3s",
+        "ac20sdfreq",    "harm_u_L1_3s",  "harm_u_L2_3s", "harm_u_L3_3s"};
+    return tables;
+}
+
+std::vector<std::string> ColumnsOf(const std::string& table)
+{
+    if (table == "du1m" || table == "uthd3s")
+        return {"L1", "L2", "L3"};
+    if (table.compare(0, 7, "harm_u_") == 0) {
+        std::vector<std::string> h;
+        for (int n = 2; n <= 50; ++n)
+            h.push_back("H" + std::to_string(n));
+        return h;
+    }
+    return {"Value"};
+}
+
+MeasurementDb::MeasurementDb(const std::string& path, const std::vector<std::string>& omit)
+{
+    if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK)
+        throw std::runtime_error("cannot create " + path);
+    Exec("CREATE TABLE Base(Base_id INTEGER PRIMARY KEY, DateTimeMQV TEXT)");
+    Exec("CREATE INDEX Base_time ON Base(DateTimeMQV)");
+    for (const std::string& t : ParameterTables()) {
+        if (std::find(omit.begin(), omit.end(), t) != omit.end())
+            continue;
+        std::string sql = "CREATE TABLE " + t + "(Base_id INTEGER PRIMARY KEY";
+        for (const std::string& c : ColumnsOf(t))
+            sql += ", " + c + " REAL";
+        Exec(sql + ")");
+    }
+}
+
+MeasurementDb::~MeasurementDb() { Close(); }
+
+void MeasurementDb::Close()
+{
+    if (db_)
+        sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+void MeasurementDb::Exec(const std::string& sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string text = error ? error : "?";
+        sqlite3_free(error);
+        throw std::runtime_error(sql + ": " + text);
+    }
+}
+
+void MeasurementDb::Series(const std::string& table, int day, int stepSeconds, int count, const Cell& cell)
+{
+    const std::vector<std::string> columns = ColumnsOf(table);
+    std::string sql = "INSERT INTO " + table + "(Base_id";
+    for (const std::string& c : columns)
+        sql += ", " + c;
+    sql += ") VALUES(?";
+    for (size_t i = 0; i < columns.size(); ++i)
+        sql += ", ?";
+    sql += ")";
+
+    sqlite3_stmt* base = nullptr;
+    sqlite3_stmt* row = nullptr;
+    sqlite3_prepare_v2(db_, "INSERT INTO Base(DateTimeMQV) VALUES(?)", -1, &base, nullptr);
+    sqlite3_prepare_v2(db_, sql.c_str(), -1, &row, nullptr);
+    if (!base || !row)
+        throw std::runtime_error("cannot prepare " + sql);
+    Exec("BEGIN");
+    for (int i = 0; i < count; ++i) {
+        const std::string stamp = Stamp(day, static_cast<long>(i) * stepSeconds);
+        auto instant = instants_.find(stamp);
+        if (instant == instants_.end()) {
+            sqlite3_reset(base);
+            sqlite3_bind_text(base, 1, stamp.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_step(base);
+            instant = instants_.emplace(stamp, sqlite3_last_insert_rowid(db_)).first;
+        }
+        sqlite3_reset(row);
+        sqlite3_bind_int64(row, 1, instant->second);
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const std::optional<double> v = cell(i, static_cast<int>(c));
+            if (v)
+                sqlite3_bind_double(row, static_cast<int>(c) + 2, *v);
+            else
+                sqlite3_bind_null(row, static_cast<int>(c) + 2);
+        }
+        if (sqlite3_step(row) != SQLITE_DONE)
+            throw std::runtime_error("cannot insert into " + table);
+    }
+    Exec("COMMIT");
+    sqlite3_finalize(base);
+    sqlite3_finalize(row);
+}
+
+// ---- settings ---------------------------------------------------------------
+
+namespace {
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Settings::Settings(const std::string& db, const std::string& userDir, int days) : userDir_(userDir)
+{
+    Set("dt_begin", "01.03.2011 00:00:00");
+    Set("n_Dayes", std::to_string(days));
+    for (int d = 0; d < 7; ++d) {
+        Set("dt_max_load_begin_" + std::to_string(d), "8:00");
+        Set("dt_max_load_end_" + std::to_string(d), "20:00");
+    }
+    Set("Unom", "0");
+    Set("DB", db);
+}
+
+Settings& Settings::Set(const std::string& name, const std::string& value)
+{
+    for (auto& nv : values_)
+        if (nv.first == name) {
+            nv.second = value;
+            return *this;
+        }
+    values_.emplace_back(name, value);
+    return *this;
+}
+
+Settings& Settings::Remove(const std::string& name)
+{
+    values_.erase(std::remove_if(values_.begin(), values_.end(),
+                                 [&](const auto& nv) { return nv.first == name; }),
+                  values_.end());
+    return *this;
+}
+
+Settings& Settings::UserDir(std::optional<std::string> dir)
+{
+    userDir_ = std::move(dir);
+    return *this;
+}
+
+Settings& Settings::Root(const std::string& name)
+{
+    root_ = name;
+    return *this;
+}
+
+std::string Settings::Xml() const
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + root_ + ">\n  <ReportData>\n";
+    for (const auto& nv : values_)
+        xml += "    <" + nv.first + " Value=\"" + Escaped(nv.second) + "\"/>\n";
+    xml += "  </ReportData>\n";
+    if (userDir_)
+        xml += "  <UserDirectory Dir=\"" + Escaped(*userDir_) + "\"/>\n";
+    return xml + "</" + root_ + ">\n";
+}
+
+std::string Settings::Write(const std::string& path) const
+{
+    WriteFile(path, Xml());
+    return path;
+}
+
+// ---- templates --------------------------------------------------------------
+
+std::string InstallProgram(const std::string& dir, const std::string& dayTemplate,
+                           const std::string& titleTemplate)
+{
+    fs::create_directories(dir);
+    const std::string program = dir + "/pqreport";
+    if (::link(BuildProgram().c_str(), program.c_str()) != 0)
+        fs::copy_file(BuildProgram(), program, fs::copy_options::overwrite_existing);
+    WriteFile(dir + "/tbl1.htm", dayTemplate);
+    WriteFile(dir + "/Title.htm", titleTemplate);
+    return program;
+}
+
+std::string MarkedTitleTemplate(int count)
+{
+    std::string t = "<html>";
+    for (int k = 0; k < count; ++k)
+        t += "|" + std::to_string(k) + "=##";
+    return t + "|</html>";
+}
+
+std::string MarkedDayTemplate(int count, const std::string& rowMarker)
+{
+    const auto rowEnd = [](int k) { return k == 10 || k == 152 || k == 164 || k == 176; };
+    std::string t = "<html>";
+    for (int k = 0; k < count; ++k) {
+        if (k > 0 && rowEnd(k - 1))
+            t += "</td></tr></table>";
+        if (k == 10)
+            t += "<table><tr class=\"period\"><td>Friday##";
+        else if (k == 147 || k == 159 || k == 171)
+            t += "<table><tr class=\"h\"><td>" + rowMarker + "</td><td>##";
+        else if ((k > 147 && k <= 152) || (k > 159 && k <= 164) || (k > 171 && k <= 176))
+            t += "</td><td>##";
+        else
+            t += "|" + std::to_string(k) + "=##";
+    }
+    if (rowEnd(count - 1))
+        t += "</td></tr></table>";
+    return t + "|</html>";
+}
+
+std::map<int, std::string> MarkedValues(const std::string& page)
+{
+    std::map<int, std::string> values;
+    static const std::regex mark(R"(\|(\d+)=([^|<]*))");
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), mark); it != std::sregex_iterator(); ++it)
+        values[std::stoi((*it)[1])] = (*it)[2];
+    return values;
+}
+
+std::vector<HarmonicRow> HarmonicRows(const std::string& page)
+{
+    std::vector<HarmonicRow> rows;
+    static const std::regex row(R"(<tr class="h"><td>([^<]*)</td>((?:<td>[^<]*</td>)*)</tr>)");
+    static const std::regex cell(R"(<td>([^<]*)</td>)");
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), row); it != std::sregex_iterator(); ++it) {
+        HarmonicRow r{std::atoi((*it)[1].str().c_str()), {}};
+        const std::string cells = (*it)[2];
+        for (auto c = std::sregex_iterator(cells.begin(), cells.end(), cell); c != std::sregex_iterator(); ++c)
+            r.cells.push_back((*c)[1]);
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+// ---- workspace --------------------------------------------------------------
+
+Workspace::Workspace(const std::string& dayTemplate, const std::string& titleTemplate)
+    : db(dir / "m.db"), out(dir.Subdir("out", true) + "/"),
+      program(InstallProgram(dir / "bin", dayTemplate, titleTemplate))
+{
+    MeasurementDb(db).Close();
+}
+
+std::string Workspace::Write(const Settings& s, const std::string& name) const
+{
+    return s.Write(dir / name);
+}
+
+Launch Workspace::At(std::vector<std::string> args) const
+{
+    Launch launch;
+    launch.program = program;
+    launch.args = std::move(args);
+    return launch;
+}
+
+}  // namespace pqrun

@@ -1,0 +1,186 @@
+#pragma once
+// Running the real program as a process: its output, scratch directories,
+// measurement databases made with the SQLite C API, settings documents and
+// marked page templates.
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <sys/types.h>
+
+struct sqlite3;
+
+namespace pqrun {
+
+// The program of this build (its templates lie beside it).
+const std::string& BuildProgram();
+
+// How one run of a program is started.
+struct Launch {
+    std::string program = BuildProgram();
+    std::vector<std::string> args;
+    std::string cwd;                 // empty: the test's own
+    bool unprivileged = false;       // as root: run as nobody, so permissions count
+    long long fileSizeLimit = -1;    // RLIMIT_FSIZE in bytes; -1: none
+};
+
+struct Outcome {
+    int status = -1;   // exit status; -1 after a signal
+    std::string out;   // standard output as written
+    std::string err;   // standard error as written
+
+    // Standard error without the "HH:MM:SS: " stamps.
+    std::string Log() const;
+    // Log() cut at its line ends (an empty line where a message ended in "\n").
+    std::vector<std::string> LogLines() const;
+    bool Ok() const { return out == "ok!\n"; }
+    // Whether some log line equals `line` / starts with `prefix`.
+    bool HasLine(const std::string& line) const;
+    std::optional<std::string> LineStartingWith(const std::string& prefix) const;
+};
+
+// A program run in the background until Wait().
+class Child {
+public:
+    explicit Child(const Launch& launch);
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    Outcome Wait();
+
+private:
+    pid_t pid_ = -1;
+    std::string outPath_, errPath_;
+};
+
+Outcome RunProgram(const Launch& launch);
+// The build's program with these arguments.
+Outcome RunProgram(const std::vector<std::string>& args);
+
+std::string StripStamps(const std::string& err);
+
+// A fresh directory under /tmp, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    // path() + "/" + name
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    // Creates the subdirectory `name` (mode 0777 when `open`) and returns its path.
+    std::string Subdir(const std::string& name, bool open = false) const;
+
+private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+// Names in a directory, sorted; empty when it cannot be read.
+std::vector<std::string> ListDir(const std::string& path);
+
+// UTF-8 text as CP1251 bytes.
+std::string Cp1251(const std::string& utf8);
+
+// "%Y-%m-%d %H:%M:%S" of the wall-clock time `seconds` after 00:00 of
+// March `day`, 2011 (plain calendar arithmetic, no time zone).
+std::string Stamp(int day, long seconds);
+
+// A number as the report writes it under its locale: printf `format` with a
+// decimal comma.
+std::string Number(const char* format, double value);
+
+// A measurement database file in the logger's schema.
+class MeasurementDb {
+public:
+    // Creates `path` with every table of the schema except those in `omit`.
+    explicit MeasurementDb(const std::string& path, const std::vector<std::string>& omit = {});
+    ~MeasurementDb();
+    MeasurementDb(const MeasurementDb&) = delete;
+    MeasurementDb& operator=(const MeasurementDb&) = delete;
+
+    void Exec(const std::string& sql);
+    // Value of sample i in column c (the table's columns in schema order); empty: NULL.
+    using Cell = std::function<std::optional<double>(int i, int c)>;
+    // `count` samples every `stepSeconds` from 00:00 of March `day`, 2011; the
+    // tables share one Base row per instant, as the logger writes them.
+    void Series(const std::string& table, int day, int stepSeconds, int count, const Cell& cell);
+    void Close();
+
+private:
+    sqlite3* db_ = nullptr;
+    std::map<std::string, long long> instants_;  // Base_id by time stamp
+};
+
+// The value columns of a parameter table.
+std::vector<std::string> ColumnsOf(const std::string& table);
+// All parameter tables of the schema.
+const std::vector<std::string>& ParameterTables();
+
+// A settings document.
+class Settings {
+public:
+    // A report of `days` days from 01.03.2011 00:00:00 over `db`, pages under
+    // `userDir` (a bare prefix), max-load 8:00 - 20:00 on every day.
+    Settings(const std::string& db, const std::string& userDir, int days);
+    Settings& Set(const std::string& name, const std::string& value);
+    Settings& Remove(const std::string& name);
+    Settings& UserDir(std::optional<std::string> dir);
+    Settings& Root(const std::string& name);
+    std::string Xml() const;
+    // Writes Xml() to `path` and returns `path`.
+    std::string Write(const std::string& path) const;
+
+private:
+    std::string root_ = "mqv-analyser-settings";
+    std::vector<std::pair<std::string, std::string>> values_;
+    std::optional<std::string> userDir_;
+};
+
+// Copies (hard-links where possible) the program into `dir` and writes the
+// two templates beside it; returns the program's path.
+std::string InstallProgram(const std::string& dir, const std::string& dayTemplate,
+                           const std::string& titleTemplate);
+
+// Templates whose plain placeholders read "|k=##", so that the page shows
+// "|k=<value k>". The title template has `count` of them.
+std::string MarkedTitleTemplate(int count);
+// A day template of `count` (>= 177) placeholders: the max-load period row at
+// placeholder 10 and the three harmonic sample rows at 147..152, 159..164 and
+// 171..176 as <tr class="h"> rows of six cells whose first piece carries
+// `rowMarker` before them.
+std::string MarkedDayTemplate(int count, const std::string& rowMarker = "Friday");
+// The values of the "|k=" marks on a page (up to the next '|' or '<').
+std::map<int, std::string> MarkedValues(const std::string& page);
+
+// The harmonic rows of a page made from MarkedDayTemplate: row number and
+// its six cells, in page order.
+struct HarmonicRow {
+    int number;
+    std::vector<std::string> cells;
+};
+std::vector<HarmonicRow> HarmonicRows(const std::string& page);
+
+// A scratch report: a database in the logger's schema (no rows), an output
+// directory and the program installed beside two small templates.
+struct Workspace {
+    explicit Workspace(const std::string& dayTemplate = "day page",
+                       const std::string& titleTemplate = "title page");
+    TempDir dir;
+    std::string db;       // dir/m.db
+    std::string out;      // dir/out/, the user directory (writable by anyone)
+    std::string program;  // dir/bin/pqreport
+    // Settings for `days` days over `db` with pages under `out`.
+    Settings settings(int days) const { return Settings(db, out, days); }
+    // Writes `s` to dir/<name> and returns that path.
+    std::string Write(const Settings& s, const std::string& name = "settings.xml") const;
+    Launch At(std::vector<std::string> args) const;
+};
+
+}  // namespace pqrun
