@@ -36,6 +36,14 @@ void StatisticTransaction::Rollback()
     }
 }
 
+const char* const kScanSettings[2] = {"PRAGMA cache_size=-32768", "PRAGMA temp_store=MEMORY"};
+
+void TuneForScans(wxSQLite3Database& db)
+{
+    for (const char* setting : kScanSettings)
+        db.ExecuteUpdate(setting);
+}
+
 std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback)
 {
     wxSQLite3ResultSet rows = db.ExecuteQuery(sql.c_str());

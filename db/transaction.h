@@ -23,6 +23,11 @@ private:
     bool active_ = false;
 };
 
+// Connection settings for repeated read-only scans of one file (a page cache
+// that holds a day of one table; sorting in memory). The file is not changed.
+extern const char* const kScanSettings[2];
+void TuneForScans(wxSQLite3Database& db);
+
 // Runs a query that yields one row and returns the text of its column 0
 // (`fallback` when it yields no row; a NULL reads as the empty text).
 std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback);

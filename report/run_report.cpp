@@ -12,6 +12,7 @@
 #include <wx/wxsqlite3.h>
 #include <wx/xml/xml.h>
 
+#include "db/transaction.h"
 #include "report/day_evaluation.h"
 #include "report/fixed_texts.h"
 #include "report/page_assembly.h"
@@ -64,14 +65,6 @@ struct DatabaseCloser {
     }
 };
 using DatabaseHandle = std::unique_ptr<wxSQLite3Database, DatabaseCloser>;
-
-// Connection settings for repeated read-only scans of one file; the file
-// itself is not changed.
-void TuneForScans(wxSQLite3Database& db)
-{
-    db.ExecuteUpdate("PRAGMA cache_size=-32768");
-    db.ExecuteUpdate("PRAGMA temp_store=MEMORY");
-}
 
 }  // namespace
 

@@ -143,6 +143,15 @@ private:
     bool hasSpare_ = false;
 };
 
+// Noise of mean 0 and deviation 1, within +-3.5, that depends only on `key`:
+// the sum of four 16-bit uniforms of its hash.
+double HashNoise(uint64_t key)
+{
+    const uint64_t h = SplitMix(key);
+    const double sum = static_cast<double>((h & 0xffff) + ((h >> 16) & 0xffff) + ((h >> 32) & 0xffff) + (h >> 48));
+    return (sum / 65535.0 - 2.0) * 1.7320508075688772;
+}
+
 // A first-order autoregressive wander around 0 with stationary deviation sigma.
 struct Wander {
     double phi, sigma, value = 0;
@@ -333,6 +342,7 @@ public:
             const bool missingDay = o_.missingMinutes > 0 && o_.missingDay == day + 1;
             const int missingFrom = std::min(kMissingFromMinute, 1440 - o_.missingMinutes);
             const std::vector<Excursion> excursions = PlanExcursions(freqRng);
+            const uint64_t harmonicKey = harmonicRng.Next();
 
             double duValues[3] = {0, 0, 0}, u1Value = 0;
             for (int t = 0; t < kSecondsPerDay; ++t) {
@@ -342,6 +352,11 @@ public:
                 const long long clock = start_ + static_cast<long long>(day) * kSecondsPerDay + t;
                 const double hour = static_cast<double>(clock % kSecondsPerDay) / 3600.0;
                 const double load = Load(hour, b, e);
+
+                const bool dropped = missingDay && In(t / 60, missingFrom, missingFrom + o_.missingMinutes);
+                const bool keep60 = is60 && !dropped && KeepSample(t / 60, o_.density);
+                const bool keep3 = is3 && !dropped && KeepSample(t / 3, o_.density);
+                const bool keep20 = is20 && !dropped && KeepSample(t / 20, o_.density);
 
                 // Every series advances on its own grid whatever is kept, so
                 // that the density and the faults change no other value.
@@ -354,15 +369,11 @@ public:
                 double harmonics[3][kHighestStoredOrder - 1];
                 if (is3) {
                     UnbalanceSample(unbalanceRng, load, k0Value, k2Value);
-                    HarmonicSample(harmonicRng, hour, load, harmonics, thdValues);
+                    HarmonicSample(harmonicRng, harmonicKey + static_cast<uint64_t>(t) * 256, keep3, hour,
+                                   load, harmonics, thdValues);
                     if (thdDay)
                         ThdFault(faultRng, t, thdValues);
                 }
-
-                const bool dropped = missingDay && In(t / 60, missingFrom, missingFrom + o_.missingMinutes);
-                const bool keep60 = is60 && !dropped && KeepSample(t / 60, o_.density);
-                const bool keep3 = is3 && !dropped && KeepSample(t / 3, o_.density);
-                const bool keep20 = is20 && !dropped && KeepSample(t / 20, o_.density);
                 if (!keep60 && !keep3 && !keep20)
                     continue;
 
@@ -401,7 +412,7 @@ private:
         static const double offsets[3] = {0.3, -0.2, 0.0};
         static const double sagDepth[3] = {-15.0, -19.0, -13.0};
         const double common = commonWander_.Step(rng);
-        const double level = levels_.voltage * (3.2 - 6.4 * load);
+        const double level = levels_.voltage * (3.0 - 6.2 * load);
         double sum = 0;
         for (int p = 0; p < 3; ++p) {
             double v = level + levels_.voltage * offsets[p] + common + phaseWander_[p].Step(rng) +
@@ -451,21 +462,28 @@ private:
         k0 = Round(std::max(0.05, std::min(1.9, k0)), 100);
     }
 
-    // Harmonic spectrum of each phase: the typical spectrum shaped by the
+    // Harmonic levels of each phase: the typical levels shaped by the
     // evening peak of non-linear loads, a slow wander per phase and noise
     // per order. The total distortion is computed from the stored orders.
-    void HarmonicSample(Rng& rng, double hour, double load, double (*harmonics)[kHighestStoredOrder - 1],
-                        double* thd)
+    // The wanders step at every instant; the levels, whose noise is a hash
+    // of `key`, the instant and the order, only for kept instants.
+    void HarmonicSample(Rng& rng, uint64_t key, bool kept, double hour, double load,
+                        double (*harmonics)[kHighestStoredOrder - 1], double* thd)
     {
         static const double phaseFactor[3] = {0.96, 1.0, 1.06};
+        double drift[3];
+        for (int p = 0; p < 3; ++p)
+            drift[p] = std::max(-0.15, std::min(0.15, harmonicWander_[p].Step(rng)));
+        if (!kept)
+            return;
         const double evening = std::exp(-0.5 * std::pow((hour - 20.5) / 2.0, 2));
         const double shape = 0.85 + 0.25 * evening + 0.1 * load;
         for (int p = 0; p < 3; ++p) {
-            const double drift = std::max(-0.15, std::min(0.15, harmonicWander_[p].Step(rng)));
-            const double scale = levels_.harmonic * shape * phaseFactor[p] * (1 + drift);
+            const double scale = levels_.harmonic * shape * phaseFactor[p] * (1 + drift[p]);
             double squares = 0;
             for (int n = 2; n <= kHighestStoredOrder; ++n) {
-                const double v = Round(TypicalHarmonic(n) * scale * (1 + 0.06 * rng.Gauss()), 1000);
+                const double noise = HashNoise(key + static_cast<uint64_t>(p * 64 + n));
+                const double v = Round(TypicalHarmonic(n) * scale * (1 + 0.06 * noise), 1000);
                 harmonics[p][n - 2] = v;
                 squares += v * v;
             }
@@ -548,9 +566,9 @@ Options:
   --seed N               random seed (default 1); equal options and seed
                          give equal contents
   --density D            0 < D <= 1 (default 1.0): share of each series'
-                         samples kept, evenly spread. Sample j of a day
-                         (its j-th minute, 3-second or 20-second instant) is
-                         kept when floor((j+1)*D) > floor(j*D), so a day keeps
+                         samples kept, evenly spread. Sample j (0-based) of a
+                         series' minutes, 3-second or 20-second instants of a
+                         day is kept when floor((j+1)*D) > floor(j*D): a day keeps
                          floor(N*D) of its N samples, e.g. D = 0.05 keeps every
                          20th. Base gets a row only for an instant at which some
                          table keeps a sample. Kept values do not depend on D.
@@ -564,7 +582,8 @@ Faults (a day N is 1-based; other days comply with the limits of the class):
   --thd-day N            uthd3s above the normal limit of the class from 17:00
                          to 20:00 (12.5 % of the day), and above the maximum
                          limit in three one-minute bursts (limits 8/12 % class
-                         0, 5/8 class 1, 4/6 class 2, 2/3 class 3)
+                         0, 5/8 class 1, 4/6 class 2, 2/3 class 3); the
+                         harmonic tables keep their normal levels
   --missing-minutes N    drop N minutes (0..1440) of all tables, Base included,
                          from 10:00 of the day on (earlier when N > 840)
   --missing-day D        the day of --missing-minutes (default 1)
