@@ -1,5 +1,7 @@
 // Total harmonic distortion, harmonics, unbalance, frequency deviation and
 // the period extremes on small measurement databases.
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "fixtures.h"
@@ -18,7 +20,7 @@ std::vector<double> Repeat(size_t n, double v, std::vector<double> rest = {})
     return values;
 }
 
-struct UpperCase {
+struct Case {
     const char* name;
     std::vector<double> values;
     TextList slots;
@@ -26,9 +28,30 @@ struct UpperCase {
     bool incomplete;
 };
 
+// One day of a statistic over one value series.
+using Statistic = std::function<TextList(wxSQLite3Database*, bool*)>;
+
+// Writes each case's values into table.column every `step` seconds from the
+// day's start and checks the record, the flag and the log.
+template <size_t N>
+void Check(const Case (&cases)[N], const std::string& table, const std::string& column, int step,
+           const std::string& line, const Statistic& statistic)
+{
+    for (const Case& c : cases) {
+        FixtureDb f;
+        f.PutSeries(table, column, At(1), step, c.values);
+        LogCapture log;
+        bool flag = true;
+        EXPECT_EQ(statistic(&f.db(), &flag), c.slots) << c.name;
+        EXPECT_EQ(flag, c.flagKept) << c.name;
+        EXPECT_TRUE(log.Has(line)) << c.name;
+        EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
+    }
+}
+
 TEST(ThdStatistic, OneSidedEvaluationOfAPhase)
 {
-    const UpperCase cases[] = {
+    const Case cases[] = {
         {"1440 of 28800 above the normal limit", Repeat(27360, 2.0, Repeat(1440, 9.0)),
          {"2,00", "9,00", "5,00", "0,00", "8,00", "12,00"}, true, false},
         {"1441 of 28800 above the normal limit", Repeat(27359, 2.0, Repeat(1441, 9.0)),
@@ -43,17 +66,9 @@ TEST(ThdStatistic, OneSidedEvaluationOfAPhase)
         {"N = 1 reads its only value", {3.3}, {"3,30", "3,30", "0,00", "0,00", "8,00", "12,00"}, true, true},
         {"no values: the limits still show", {}, {"0,00", "0,00", "0,00", "0,00", "8,00", "12,00"}, true, true},
     };
-    for (const UpperCase& c : cases) {
-        FixtureDb f;
-        f.PutSeries("uthd3s", "L2", At(1), 3, c.values);
-        LogCapture log;
-        bool flag = true;
-        EXPECT_EQ(ThdStatistic("uthd3s", 1, &f.db(), kNone, kNone, 0, &flag, At(1), At(2), 5.0), c.slots)
-            << c.name;
-        EXPECT_EQ(flag, c.flagKept) << c.name;
-        EXPECT_TRUE(log.Has("Uthd uthd3s L2")) << c.name;
-        EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
-    }
+    Check(cases, "uthd3s", "L2", 3, "Uthd uthd3s L2", [](wxSQLite3Database* db, bool* flag) {
+        return ThdStatistic("uthd3s", 1, db, kNone, kNone, 0, flag, At(1), At(2), 5.0);
+    });
 }
 
 TEST(ThdStatistic, LimitsByVoltageClass)
@@ -136,24 +151,16 @@ TEST(HarmonicStatistic, HighestOrderBelow2AndAbove50)
 
 TEST(UnbalanceStatistic, FourSlotsAgainst2And4Percent)
 {
-    const UpperCase cases[] = {
+    const Case cases[] = {
         {"1440 of 28800 above 2", Repeat(27360, 1.0, Repeat(1440, 3.0)), {"1,00", "3,00", "5,00", "0,00"}, true, false},
         {"1441 of 28800 above 2", Repeat(27359, 1.0, Repeat(1441, 3.0)), {"3,00", "3,00", "5,00", "0,00"}, false, false},
         {"values on the limits", Repeat(28798, 1.0, {2.0, 4.0}), {"1,00", "4,00", "0,00", "0,00"}, true, false},
         {"one value above 4", Repeat(28799, 1.0, {4.01}), {"1,00", "4,01", "0,00", "0,00"}, false, false},
         {"28699 values", Repeat(28699, 0.5), {"0,50", "0,50", "0,00", "0,00"}, true, true},
     };
-    for (const UpperCase& c : cases) {
-        FixtureDb f;
-        f.PutSeries("u2unbalance3s", "Value", At(1), 3, c.values);
-        LogCapture log;
-        bool flag = true;
-        EXPECT_EQ(UnbalanceStatistic("u2unbalance3s", &f.db(), kNone, kNone, &flag, At(1), At(2), 5.0), c.slots)
-            << c.name;
-        EXPECT_EQ(flag, c.flagKept) << c.name;
-        EXPECT_TRUE(log.Has("Kx, single u2unbalance3s")) << c.name;
-        EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
-    }
+    Check(cases, "u2unbalance3s", "Value", 3, "Kx, single u2unbalance3s", [](wxSQLite3Database* db, bool* flag) {
+        return UnbalanceStatistic("u2unbalance3s", db, kNone, kNone, flag, At(1), At(2), 5.0);
+    });
 }
 
 TEST(FrequencyDeviationStatistic, TwoSidedAgainst02And04Hertz)
@@ -163,7 +170,7 @@ TEST(FrequencyDeviationStatistic, TwoSidedAgainst02And04Hertz)
     fullDay.resize(4211, 0.0);
     fullDay.push_back(0.13);
     fullDay.resize(4320, 0.19);
-    const UpperCase cases[] = {
+    const Case cases[] = {
         {"a full day within +-0.2", fullDay,
          {"-0,11", "0,13", "-0,15", "0,19", "0,00", "0,00", "0,00", "0,00"}, true, false},
         // -0.4 and 0.4 lie beyond the normal limits but on the maximum ones.
@@ -176,17 +183,9 @@ TEST(FrequencyDeviationStatistic, TwoSidedAgainst02And04Hertz)
         {"4305 values are enough", Repeat(4305, 0.01), TextList{"0,01", "0,01", "0,01", "0,01", "0,00", "0,00", "0,00", "0,00"}, true, false},
         {"4304 values are not", Repeat(4304, 0.01), TextList{"0,01", "0,01", "0,01", "0,01", "0,00", "0,00", "0,00", "0,00"}, true, true},
     };
-    for (const UpperCase& c : cases) {
-        FixtureDb f;
-        f.PutSeries("ac20sdfreq", "Value", At(1), 20, c.values);
-        LogCapture log;
-        bool flag = true;
-        EXPECT_EQ(FrequencyDeviationStatistic("ac20sdfreq", &f.db(), kNone, kNone, &flag, At(1), At(2), 5.0), c.slots)
-            << c.name;
-        EXPECT_EQ(flag, c.flagKept) << c.name;
-        EXPECT_TRUE(log.Has("AC, single ac20sdfreq")) << c.name;
-        EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
-    }
+    Check(cases, "ac20sdfreq", "Value", 20, "AC, single ac20sdfreq", [](wxSQLite3Database* db, bool* flag) {
+        return FrequencyDeviationStatistic("ac20sdfreq", db, kNone, kNone, flag, At(1), At(2), 5.0);
+    });
 }
 
 TEST(Extremes, FrequencyAndVoltageOverThePeriod)
