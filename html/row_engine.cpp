@@ -6,6 +6,19 @@ const std::string kRowEnd = "</tr>";
 const std::string kRowNumber = "Friday";
 // "Ошибка данных" in CP1251.
 const char kDataErrorText[] = "\xCE\xF8\xE8\xE1\xEA\xE0 \xE4\xE0\xED\xED\xFB\xF5";
+
+// Joins parts[first..last] with the separator.
+std::string JoinParts(const TextList& parts, size_t first, size_t last, const std::string& separator)
+{
+    std::string joined;
+    for (size_t i = first; i <= last && i < parts.size(); ++i) {
+        if (i > first)
+            joined += separator;
+        joined += parts[i];
+    }
+    return joined;
+}
+
 }  // namespace
 
 TextList SplitText(std::string text, std::string separator)
@@ -16,17 +29,6 @@ TextList SplitText(std::string text, std::string separator)
         pieces.push_back(text.substr(from, at - from));
     pieces.push_back(text.substr(from));
     return pieces;
-}
-
-std::string JoinParts(const TextList& parts, size_t first, size_t last, const std::string& separator)
-{
-    std::string joined;
-    for (size_t i = first; i <= last && i < parts.size(); ++i) {
-        if (i > first)
-            joined += separator;
-        joined += parts[i];
-    }
-    return joined;
 }
 
 bool CutPeriodRow(TextList& pieces, TextList& row)

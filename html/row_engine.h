@@ -33,6 +33,3 @@ std::string NumberedHarmonicRows(const TextList& row, const TextList& values);
 
 // Rows for the further max-load periods (texts from index 1 on).
 std::string PeriodRows(const TextList& row, const TextList& periodTexts);
-
-// Joins `parts[first..last]` with `separator`.
-std::string JoinParts(const TextList& parts, size_t first, size_t last, const std::string& separator);

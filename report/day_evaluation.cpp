@@ -10,24 +10,6 @@
 #include "stats/extremes.h"
 #include "stats/voltage_deviation.h"
 
-const std::string& MakerName()
-{
-    static const std::string text = CodePageFromUtf8("Т Вирс");
-    return text;
-}
-
-const std::string& CompliesWord()
-{
-    static const std::string text = CodePageFromUtf8("соответствует");
-    return text;
-}
-
-const std::string& DoesNotComplyWord()
-{
-    static const std::string text = CodePageFromUtf8("не соответствует");
-    return text;
-}
-
 TextList NewValueTable()
 {
     TextList table(kValueTableSize);
