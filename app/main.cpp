@@ -41,13 +41,11 @@ int main(int argc, char** argv)
     delete wxLog::SetActiveTarget(new ConsoleLog);
     wxTheApp->SetAppName("console");
 
-    std::vector<wxString> arguments(argv, argv + argc);
-    for (int i = 0; i < argc; ++i)
-        arguments[i] = PathFromBytes(argv[i]);
-    std::vector<wxChar*> wideArgv;
+    // Arguments are file names: decoded so that every byte survives.
     std::vector<wxWCharBuffer> buffers;
-    for (const wxString& a : arguments)
-        buffers.push_back(a.wc_str());
+    std::vector<wxChar*> wideArgv;
+    for (int i = 0; i < argc; ++i)
+        buffers.push_back(PathFromBytes(argv[i]).wc_str());
     for (wxWCharBuffer& b : buffers)
         wideArgv.push_back(b.data());
     wideArgv.push_back(nullptr);

@@ -29,19 +29,19 @@ int32_t WholeNumber(const std::string& text)
 
 namespace {
 
-// How one element's value is stored; `store` receives the CP1251 text, or
-// `storePath` the value as written.
+// How one element's value, as the document writes it, is stored.
 struct Field {
     std::string name;
-    std::function<void(ReportHeaderValues&, const std::string&)> store;
+    std::function<void(ReportHeaderValues&, const wxString&)> store;
     bool alwaysStored = false;
-    std::function<void(ReportHeaderValues&, const wxString&)> storePath = nullptr;
 };
 
-void StoreText(std::string& field, const std::string& value)
+// Texts are kept in CP1251; a value that does not convert counts as missing.
+void StoreText(std::string& field, const wxString& value)
 {
-    if (!value.empty())
-        field = value;
+    const std::string text = CodePageFromWx(value);
+    if (!text.empty())
+        field = text;
 }
 
 template <size_t N>
@@ -50,7 +50,7 @@ void AddList(std::vector<Field>& fields, std::array<std::string, N> ReportHeader
 {
     for (size_t i = 0; i < N; ++i) {
         fields.push_back({prefix + std::to_string(firstSuffix + static_cast<int>(i)),
-                          [list, i](ReportHeaderValues& r, const std::string& v) {
+                          [list, i](ReportHeaderValues& r, const wxString& v) {
                               StoreText((r.*list)[i], v);
                           }});
     }
@@ -63,7 +63,7 @@ const std::vector<Field>& Fields()
         using R = ReportHeaderValues;
         std::vector<Field> f;
         f.push_back({"CurrentPage",
-                     [](R& r, const std::string& v) { r.CurrentPage = WholeNumber(v); }, true});
+                     [](R& r, const wxString& v) { r.CurrentPage = WholeNumber(CodePageFromWx(v)); }, true});
         AddList(f, &R::Header, "Header", 1);
         AddList(f, &R::LeftHeader, "LeftHeader", 1);
         AddList(f, &R::RightHeader, "RightHeader", 1);
@@ -73,12 +73,13 @@ const std::vector<Field>& Fields()
         AddList(f, &R::Page1_1, "Page1_1_", 0);
         AddList(f, &R::Page1_2, "Page1_2_", 0);
         AddList(f, &R::Page1_3, "Page1_3_", 0);
-        f.push_back({"dt_begin", [](R& r, const std::string& v) {
+        f.push_back({"dt_begin", [](R& r, const wxString& v) {
+                         const std::string text = CodePageFromWx(v);
                          wxDateTime parsed;
-                         if (!v.empty() && ParseBeginDateTime(v, parsed))
+                         if (!text.empty() && ParseBeginDateTime(text, parsed))
                              r.dt_begin = parsed;
                      }});
-        f.push_back({"n_Dayes", [](R& r, const std::string& v) { StoreText(r.n_Dayes, v); }});
+        f.push_back({"n_Dayes", [](R& r, const wxString& v) { StoreText(r.n_Dayes, v); }});
         AddList(f, &R::Page1_5, "Page1_5_", 0);
         AddList(f, &R::Page1_6, "Page1_6_", 0);
         AddList(f, &R::Page1_7, "Page1_7_", 0);
@@ -86,11 +87,13 @@ const std::vector<Field>& Fields()
         AddList(f, &R::att_Header, "att_Header_", 0);
         AddList(f, &R::dt_max_load_begin, "dt_max_load_begin_", 0);
         AddList(f, &R::dt_max_load_end, "dt_max_load_end_", 0);
-        f.push_back({"Unom", [](R& r, const std::string& v) {
-                         if (!v.empty())
-                             r.Unom = WholeNumber(v);
+        f.push_back({"Unom", [](R& r, const wxString& v) {
+                         const std::string text = CodePageFromWx(v);
+                         if (!text.empty())
+                             r.Unom = WholeNumber(text);
                      }});
-        f.push_back({"DB", nullptr, false, [](R& r, const wxString& v) {
+        // A path, not page text: kept as written.
+        f.push_back({"DB", [](R& r, const wxString& v) {
                          if (!v.empty())
                              r.DB = v;
                      }});
@@ -115,10 +118,7 @@ void ReadReportData(const wxXmlNode* element)
                 continue;
             const wxString value =
                 child->GetAttribute("Value", field.alwaysStored ? wxString("0") : wxString());
-            if (field.storePath)
-                field.storePath(record, value);
-            else
-                field.store(record, CodePageFromWx(value));
+            field.store(record, value);
             break;
         }
     }

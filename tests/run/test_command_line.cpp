@@ -83,31 +83,29 @@ TEST(CommandLine, OnlyTheFirstOfSeveralFilesIsProcessed)
     EXPECT_TRUE(ListDir(second).empty());
 }
 
-TEST(CommandLine, RelativePathWithDotsReachesTheRunAsItsFile)
+TEST(CommandLine, TheNamedFileReachesTheRunAsWritten)
 {
     // "nowhere" does not exist: only a path normalised before it is opened
-    // reaches the settings file.
-    const Workspace w;
-    w.Write(w.settings(0), "settings.xml");
-    const std::string cwd = w.dir.Subdir("a/b");
-    Launch launch = w.At({"./../nowhere/../../settings.xml"});
-    launch.cwd = cwd;
-    const Outcome r = RunProgram(launch);
-    EXPECT_EQ(r.LogLines().at(1), "Input files: ./../nowhere/../../settings.xml ");
-    EXPECT_EQ(r.out, "ok!\n") << r.Log();
-    EXPECT_TRUE(Exists(w.out + "Page0.htm"));
-}
-
-TEST(CommandLine, PerCentSignsInTheFileNameAreTakenLiterally)
-{
-    const Workspace w;
-    w.Write(w.settings(0), "a%d%s.xml");
-    Launch launch = w.At({"a%d%s.xml"});
-    launch.cwd = w.dir.path();
-    const Outcome r = RunProgram(launch);
-    EXPECT_EQ(r.LogLines().at(1), "Input files: a%d%s.xml ");
-    EXPECT_EQ(r.out, "ok!\n") << r.Log();
-    EXPECT_TRUE(Exists(w.out + "Page0.htm"));
+    // reaches the settings file. Per-cent signs are no format directives.
+    const struct {
+        const char* file;      // written in the workspace
+        const char* cwd;       // below the workspace
+        const char* argument;  // as typed
+    } cases[] = {
+        {"settings.xml", "a/b", "./../nowhere/../../settings.xml"},
+        {"a%d%s.xml", "", "a%d%s.xml"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        const Workspace w;
+        w.Write(w.settings(0), c.file);
+        Launch launch = w.At({c.argument});
+        launch.cwd = *c.cwd ? w.dir.Subdir(c.cwd) : w.dir.path();
+        const Outcome r = RunProgram(launch);
+        EXPECT_EQ(r.LogLines().at(1), std::string("Input files: ") + c.argument + " ");
+        EXPECT_EQ(r.out, "ok!\n") << r.Log();
+        EXPECT_TRUE(Exists(w.out + "Page0.htm"));
+    }
 }
 
 TEST(CommandLine, SettingsFileNamedInCp1251BytesIsRead)
