@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
+
+#include "settings/text.h"
 
 double ValueFromText(const char* text)
 {
-    static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
     char buf[64];
     const size_t len = std::strlen(text);
     if (len >= sizeof buf) {
@@ -14,11 +14,11 @@ double ValueFromText(const char* text)
         for (char& ch : copy)
             if (ch == ',')
                 ch = '.';
-        return strtod_l(copy.c_str(), nullptr, c_locale);
+        return strtod_l(copy.c_str(), nullptr, CLocale());
     }
     for (size_t i = 0; i <= len; ++i)
         buf[i] = text[i] == ',' ? '.' : text[i];
-    return strtod_l(buf, nullptr, c_locale);
+    return strtod_l(buf, nullptr, CLocale());
 }
 
 long CountFromText(const std::string& text)

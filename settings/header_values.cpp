@@ -11,12 +11,6 @@
 #include "settings/date_parsing.h"
 #include "settings/text.h"
 
-ReportHeaderValues& HeaderValues()
-{
-    static ReportHeaderValues values;
-    return values;
-}
-
 int32_t WholeNumber(const std::string& text)
 {
     const long long n = std::strtoll(text.c_str(), nullptr, 10);
@@ -104,11 +98,10 @@ const std::vector<Field>& Fields()
 
 }  // namespace
 
-void ReadReportData(const wxXmlNode* element)
+void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record)
 {
     if (!element)
         return;
-    ReportHeaderValues& record = HeaderValues();
     for (const wxXmlNode* child = element->GetChildren(); child; child = child->GetNext()) {
         if (child->GetType() != wxXML_ELEMENT_NODE)
             continue;

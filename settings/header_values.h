@@ -1,6 +1,6 @@
 #pragma once
 // The report header values: everything the ReportData element of the settings
-// document carries, held for the whole process.
+// document carries.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -34,11 +34,9 @@ struct ReportHeaderValues {
     wxString DB;
 };
 
-// The one record of the process.
-ReportHeaderValues& HeaderValues();
-
-// Reads one ReportData element into HeaderValues().
-void ReadReportData(const wxXmlNode* element);
+// Reads one ReportData element into `record`: each known child's value is
+// stored over what an earlier element gave.
+void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record);
 
 // The decimal whole-number rule of the settings: optional white space, sign,
 // digits; the rest ignored; no digits read as 0; clamped to 32 bits.

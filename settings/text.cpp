@@ -1,5 +1,9 @@
 #include "settings/text.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <wx/strconv.h>
 
 namespace {
@@ -54,4 +58,32 @@ std::string FileSystemPath(const wxString& path)
 {
     const wxCharBuffer buf = path.mb_str(PathConv());
     return buf.data() ? std::string(buf.data(), buf.length()) : std::string();
+}
+
+locale_t CLocale()
+{
+    static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
+    return c_locale;
+}
+
+std::string SystemErrorText(int error)
+{
+    return strerror_l(error, CLocale());
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    bytes.clear();
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
+        bytes.append(buf, n);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    errno = error;
+    return !failed;
 }

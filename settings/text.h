@@ -1,5 +1,6 @@
 #pragma once
 // Texts of the report are single-byte CP1251 strings held in std::string.
+#include <locale.h>
 #include <string>
 #include <vector>
 
@@ -21,3 +22,13 @@ wxString WxFromCodePage(const std::string& text);
 // UTF-8 kept as they are (so a name made under another locale still opens).
 wxString PathFromBytes(const char* bytes);
 std::string FileSystemPath(const wxString& path);
+
+// The C locale, for conversions that must not follow the process locale.
+locale_t CLocale();
+
+// A system error text in English, whatever the process locale.
+std::string SystemErrorText(int error);
+
+// The whole content of a file, NUL bytes included. False, with errno set,
+// when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
