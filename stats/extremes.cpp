@@ -1,11 +1,13 @@
 #include "stats/extremes.h"
 
+#include <algorithm>
+
 #include <wx/log.h>
 
 #include "db/queries.h"
 #include "db/transaction.h"
 #include "db/value_text.h"
-#include "stats/ordered_sample.h"
+#include "stats/number_text.h"
 
 namespace {
 
@@ -16,38 +18,41 @@ double Extreme(wxSQLite3Database& db, QueryShape shape, const std::string& table
     return ValueFromText(SingleText(db, BuildQuery(shape, table, column, window), ""));
 }
 
-}  // namespace
-
-bool FrequencyMinMax(std::string table, wxSQLite3Database* db, std::string* minimum,
-                     std::string* maximum, wxDateTime from, wxDateTime to)
+// The lowest minimum or the highest maximum of the three phase columns, read
+// phase by phase.
+double OverPhases(wxSQLite3Database& db, QueryShape shape, const std::string& table, const Window& window)
 {
-    StatisticTransaction transaction(*db);  // never committed: only reads
-    wxLogMessage("%s", "Fr, min max " + table);
-    const Window period = WholeDayWindow(from, to);
-    *minimum = FormatNumber("%04.2f", Extreme(*db, QueryShape::Minimum, table, ValueColumn, period) + 50.0);
-    *maximum = FormatNumber("%04.2f", Extreme(*db, QueryShape::Maximum, table, ValueColumn, period) + 50.0);
-    return true;
+    double extreme = Extreme(db, shape, table, PhaseColumn(0), window);
+    for (int phase = 1; phase < 3; ++phase) {
+        const double v = Extreme(db, shape, table, PhaseColumn(phase), window);
+        extreme = shape == QueryShape::Minimum ? std::min(extreme, v) : std::max(extreme, v);
+    }
+    return extreme;
 }
 
-bool VoltageMinMax(std::string table, wxSQLite3Database* db, std::string* minimum,
-                   std::string* maximum, wxDateTime from, wxDateTime to)
+}  // namespace
+
+// Both hold the statistics' exclusive transaction and never commit it: they
+// only read, and the rollback at the end changes nothing.
+Extremes FrequencyMinMax(wxSQLite3Database& db, const std::string& table, const wxDateTime& from,
+                         const wxDateTime& to)
 {
-    StatisticTransaction transaction(*db);  // never committed: only reads
+    StatisticTransaction transaction(db);
+    wxLogMessage("%s", "Fr, min max " + table);
+    const Window period = WholeDayWindow(from, to);
+    Extremes e;
+    e.minimum = FormatNumber("%04.2f", Extreme(db, QueryShape::Minimum, table, ValueColumn, period) + 50.0);
+    e.maximum = FormatNumber("%04.2f", Extreme(db, QueryShape::Maximum, table, ValueColumn, period) + 50.0);
+    return e;
+}
+
+Extremes VoltageMinMax(wxSQLite3Database& db, const std::string& table, const wxDateTime& from,
+                       const wxDateTime& to)
+{
+    StatisticTransaction transaction(db);
     wxLogMessage("%s", "U min max " + table);
     const Window period = WholeDayWindow(from, to);
-    double low = Extreme(*db, QueryShape::Minimum, table, PhaseColumn(0), period);
-    for (int phase = 1; phase < 3; ++phase) {
-        const double v = Extreme(*db, QueryShape::Minimum, table, PhaseColumn(phase), period);
-        if (v < low)
-            low = v;
-    }
-    double high = Extreme(*db, QueryShape::Maximum, table, PhaseColumn(0), period);
-    for (int phase = 1; phase < 3; ++phase) {
-        const double v = Extreme(*db, QueryShape::Maximum, table, PhaseColumn(phase), period);
-        if (v > high)
-            high = v;
-    }
-    *minimum = FormatNumber("%6.2f", (low / 100 + 1) * 220);
-    *maximum = FormatNumber("%6.2f", (high / 100 + 1) * 220);
-    return true;
+    const double low = OverPhases(db, QueryShape::Minimum, table, period);
+    const double high = OverPhases(db, QueryShape::Maximum, table, period);
+    return {FormatNumber("%6.2f", (low / 100 + 1) * 220), FormatNumber("%6.2f", (high / 100 + 1) * 220)};
 }

@@ -5,11 +5,15 @@
 #include <wx/datetime.h>
 #include <wx/wxsqlite3.h>
 
+struct Extremes {
+    std::string minimum, maximum;
+};
+
 // Lowest and highest frequency over [from, to): "%04.2f" of 50 + deviation.
-bool FrequencyMinMax(std::string table, wxSQLite3Database* db, std::string* minimum,
-                     std::string* maximum, wxDateTime from, wxDateTime to);
+Extremes FrequencyMinMax(wxSQLite3Database& db, const std::string& table, const wxDateTime& from,
+                         const wxDateTime& to);
 
 // Lowest and highest phase voltage over the three phases and [from, to):
 // "%6.2f" of 220 * (deviation / 100 + 1). A phase without values counts as 0.
-bool VoltageMinMax(std::string table, wxSQLite3Database* db, std::string* minimum,
-                   std::string* maximum, wxDateTime from, wxDateTime to);
+Extremes VoltageMinMax(wxSQLite3Database& db, const std::string& table, const wxDateTime& from,
+                       const wxDateTime& to);

@@ -1,12 +1,15 @@
 #include "stats/ordered_sample.h"
 
-#include <cstdio>
-
 #include <wx/log.h>
 
 #include "db/transaction.h"
 #include "db/value_text.h"
+#include "stats/number_text.h"
 
+// The window holds 95 % of the sample. Centred when no value lies outside the
+// normal limits; otherwise shifted towards the side with more values outside,
+// so that those are the ones the window leaves out. Positions are truncated,
+// never rounded, and may fall outside 1..N: the reader clamps them.
 Positions Window95Positions(int N, int A, int B)
 {
     const int S = A + B;
@@ -37,19 +40,6 @@ Positions Window95Positions(int N, int A, int B)
     return {p1, static_cast<int>(N * 0.95 + p1)};
 }
 
-std::string FormatNumber(const char* format, double value)
-{
-    char buf[512];
-    std::snprintf(buf, sizeof buf, format, value);
-    return buf;
-}
-
-void FinalFormatting(TextList& record)
-{
-    for (std::string& slot : record)
-        slot = FormatNumber("%04.2f", ValueFromText(slot));
-}
-
 int CountValues(wxSQLite3Database& db, const std::string& sql, std::string* text)
 {
     const std::string countText = SingleText(db, sql, "0");
@@ -67,7 +57,7 @@ int ClampedPosition(int position, int N)
 
 void TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
                         const Window& window, double minimumCount, const TwoSidedLimits& limits,
-                        TextList& record, bool* flag)
+                        TextList& record, bool& complies)
 {
     std::string countText;
     const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window), &countText);
@@ -132,5 +122,5 @@ void TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const s
 
     const bool shareFails = N > 0 && static_cast<double>(belowNormal + aboveNormal) / N > 0.05;
     if (shareFails || belowMax > 0 || aboveMax > 0)
-        *flag = false;
+        complies = false;
 }

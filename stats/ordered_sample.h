@@ -2,13 +2,11 @@
 // The two-sided evaluation of an ordered sample: 95 % positions, extremes,
 // shares outside the normal and maximum limits, and the verdict.
 #include <string>
-#include <vector>
 
 #include <wx/wxsqlite3.h>
 
 #include "db/queries.h"
-
-using TextList = std::vector<std::string>;
+#include "settings/text.h"
 
 struct Positions {
     int P1;
@@ -23,20 +21,14 @@ struct TwoSidedLimits {
     double lowerNormal, upperNormal, lowerMax, upperMax;
 };
 
-// A number under the process locale ("%f", "%04.2f", "%6.2f").
-std::string FormatNumber(const char* format, double value);
-
-// Rewrites every slot as "%04.2f" of its value.
-void FinalFormatting(TextList& record);
-
 // Slots 0..7 of `record`: lower and upper 95 % value, smallest and largest
 // value, shares below the lower and above the upper normal limit, below the
 // lower and above the upper maximum limit. Logs "Input is incomplete!\n" when
-// fewer than `minimumCount` values are found. Clears *flag when the day does
-// not comply. Slots are left unformatted (values as read, shares as "%f").
+// fewer than `minimumCount` values are found. Clears `complies` when the day
+// does not comply. Slots are left unformatted (values as read, shares as "%f").
 void TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
                         const Window& window, double minimumCount, const TwoSidedLimits& limits,
-                        TextList& record, bool* flag);
+                        TextList& record, bool& complies);
 
 // Reads the count of a count query; `text` receives its text ("0" without a row).
 int CountValues(wxSQLite3Database& db, const std::string& sql, std::string* text = nullptr);

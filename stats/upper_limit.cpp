@@ -4,15 +4,18 @@
 
 #include "db/transaction.h"
 #include "db/value_text.h"
+#include "stats/number_text.h"
+#include "stats/ordered_sample.h"
 
 void UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
-                          const Window& window, double tolerance, double normalLimit,
-                          double maximumLimit, TextList& record, size_t base, bool reportLimits,
-                          bool* flag)
+                          const Window& window, double minimumCount, const UpperLimits& limits,
+                          TextList& record, size_t base, bool reportLimits, bool& complies)
 {
+    const double normalLimit = limits.normal;
+    const double maximumLimit = limits.maximum;
     std::string current;
     const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window), &current);
-    if (28800 - 20 * tolerance > N)
+    if (minimumCount > N)
         wxLogMessage("Input is incomplete!\n");
 
     const int P = ClampedPosition(static_cast<int>(0.95 * N), N);
@@ -48,5 +51,5 @@ void UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const
 
     const bool shareFails = N > 0 && static_cast<double>(aboveNormal) / N > 0.05;
     if (shareFails || aboveMax > 0)
-        *flag = false;
+        complies = false;
 }

@@ -6,14 +6,17 @@
 #include <wx/wxsqlite3.h>
 
 #include "db/queries.h"
-#include "stats/ordered_sample.h"
+#include "settings/text.h"
+
+struct UpperLimits {
+    double normal, maximum;
+};
 
 // Writes slots base..base+3 of `record` (95 % value at trunc(0.95 N), largest
 // value, shares above the normal and above the maximum limit, as "%f"), and
-// base+4, base+5 (the two limits) when `reportLimits`. The window is the whole
-// day; "Input is incomplete!\n" is logged when fewer than 28800 - 20 T values
-// are found. Clears *flag when the day does not comply.
+// base+4, base+5 (the two limits) when `reportLimits`. Logs "Input is
+// incomplete!\n" when fewer than `minimumCount` values are found. Clears
+// `complies` when the day does not comply.
 void UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
-                          const Window& window, double tolerance, double normalLimit,
-                          double maximumLimit, TextList& record, size_t base, bool reportLimits,
-                          bool* flag);
+                          const Window& window, double minimumCount, const UpperLimits& limits,
+                          TextList& record, size_t base, bool reportLimits, bool& complies);

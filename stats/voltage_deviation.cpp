@@ -5,43 +5,24 @@
 #include <wx/log.h>
 
 #include "db/transaction.h"
+#include "stats/number_text.h"
+#include "stats/ordered_sample.h"
 
 namespace {
 
 const TwoSidedLimits kVoltageLimits{-5.0, 5.0, -10.0, 10.0};
-const double kMinutesPerDay = 1440.0;
 
-enum class Regime { MaxPower, MinPower, WholeDay };
-
-TextList Evaluate(Regime regime, const std::string& line, const std::string& table,
-                  const std::string& column, wxSQLite3Database* db, const DateTimeList& begins,
-                  const DateTimeList& ends, bool* flag, const wxDateTime& dayStart,
-                  const wxDateTime& dayEnd, double tolerance)
+const char* RegimeName(LoadRegime regime)
 {
-    StatisticTransaction transaction(*db);
-    wxLogMessage("%s", line);
-    TextList record(8, "0");
-
-    Window window;
-    double minimumCount = 0;
     switch (regime) {
-    case Regime::MaxPower:
-        window = MaxLoadWindow(dayStart, dayEnd, begins, ends);
-        minimumCount = MaxLoadMinutes(begins, ends) - tolerance;
-        break;
-    case Regime::MinPower:
-        window = MinLoadWindow(dayStart, dayEnd, begins, ends);
-        minimumCount = (kMinutesPerDay - tolerance) - MaxLoadMinutes(begins, ends);
-        break;
-    case Regime::WholeDay:
-        window = WholeDayWindow(dayStart, dayEnd);
-        minimumCount = kMinutesPerDay - tolerance;
+    case LoadRegime::MaxLoad:
+        return "Max power regim";
+    case LoadRegime::MinLoad:
+        return "Min power regim";
+    case LoadRegime::WholeDay:
         break;
     }
-    TwoSidedEvaluation(*db, table, column, window, minimumCount, kVoltageLimits, record, flag);
-    FinalFormatting(record);
-    transaction.Commit();
-    return record;
+    return "Whole day regim";
 }
 
 }  // namespace
@@ -55,53 +36,33 @@ int MaxLoadMinutes(const DateTimeList& begins, const DateTimeList& ends)
     return static_cast<int>(milliseconds / 1000 / 60);
 }
 
-TextList VoltageDeviationMaxPower(std::string table, int phaseIndex, wxSQLite3Database* db,
-                                  DateTimeList begins, DateTimeList ends, bool* flag,
-                                  wxDateTime dayStart, wxDateTime dayEnd, double tolerance)
+TextList VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
+                                   const std::string& column, bool& complies)
 {
-    const std::string column = PhaseColumn(phaseIndex);
-    return Evaluate(Regime::MaxPower, "Max power regim " + table + " " + column, table, column, db,
-                    begins, ends, flag, dayStart, dayEnd, tolerance);
-}
+    StatisticTransaction transaction(day.db);
+    const std::string name = RegimeName(regime);
+    wxLogMessage("%s", column == ValueColumn ? name + ", single " + table : name + " " + table + " " + column);
+    TextList record(8, "0");
 
-TextList VoltageDeviationMinPower(std::string table, int phaseIndex, wxSQLite3Database* db,
-                                  DateTimeList begins, DateTimeList ends, bool* flag,
-                                  wxDateTime dayStart, wxDateTime dayEnd, double tolerance)
-{
-    const std::string column = PhaseColumn(phaseIndex);
-    return Evaluate(Regime::MinPower, "Min power regim " + table + " " + column, table, column, db,
-                    begins, ends, flag, dayStart, dayEnd, tolerance);
-}
-
-TextList VoltageDeviationWholeDay(std::string table, int phaseIndex, wxSQLite3Database* db,
-                                  DateTimeList begins, DateTimeList ends, bool* flag,
-                                  wxDateTime dayStart, wxDateTime dayEnd, double tolerance)
-{
-    const std::string column = PhaseColumn(phaseIndex);
-    return Evaluate(Regime::WholeDay, "Whole day regim " + table + " " + column, table, column, db,
-                    begins, ends, flag, dayStart, dayEnd, tolerance);
-}
-
-TextList VoltageDeviationMaxPowerSingle(std::string table, wxSQLite3Database* db, DateTimeList begins,
-                                        DateTimeList ends, bool* flag, wxDateTime dayStart,
-                                        wxDateTime dayEnd, double tolerance)
-{
-    return Evaluate(Regime::MaxPower, "Max power regim, single " + table, table, ValueColumn, db,
-                    begins, ends, flag, dayStart, dayEnd, tolerance);
-}
-
-TextList VoltageDeviationMinPowerSingle(std::string table, wxSQLite3Database* db, DateTimeList begins,
-                                        DateTimeList ends, bool* flag, wxDateTime dayStart,
-                                        wxDateTime dayEnd, double tolerance)
-{
-    return Evaluate(Regime::MinPower, "Min power regim, single " + table, table, ValueColumn, db,
-                    begins, ends, flag, dayStart, dayEnd, tolerance);
-}
-
-TextList VoltageDeviationWholeDaySingle(std::string table, wxSQLite3Database* db, DateTimeList begins,
-                                        DateTimeList ends, bool* flag, wxDateTime dayStart,
-                                        wxDateTime dayEnd, double tolerance)
-{
-    return Evaluate(Regime::WholeDay, "Whole day regim, single " + table, table, ValueColumn, db,
-                    begins, ends, flag, dayStart, dayEnd, tolerance);
+    const double wholeDayCount = MinimumDayCount(kOneMinuteSeries, day.tolerance);
+    Window window;
+    double minimumCount = 0;
+    switch (regime) {
+    case LoadRegime::MaxLoad:
+        window = MaxLoadWindow(day.dayStart, day.dayEnd, day.begins, day.ends);
+        minimumCount = MaxLoadMinutes(day.begins, day.ends) - day.tolerance;
+        break;
+    case LoadRegime::MinLoad:
+        window = MinLoadWindow(day.dayStart, day.dayEnd, day.begins, day.ends);
+        minimumCount = wholeDayCount - MaxLoadMinutes(day.begins, day.ends);
+        break;
+    case LoadRegime::WholeDay:
+        window = WholeDayWindow(day.dayStart, day.dayEnd);
+        minimumCount = wholeDayCount;
+        break;
+    }
+    TwoSidedEvaluation(day.db, table, column, window, minimumCount, kVoltageLimits, record, complies);
+    FinalFormatting(record);
+    transaction.Commit();
+    return record;
 }

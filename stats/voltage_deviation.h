@@ -1,37 +1,21 @@
 #pragma once
 // Voltage deviation of one day in the max-load, min-load and whole-day
-// regimes, against -5/+5 % (normal) and -10/+10 % (maximum). Each returns
+// regimes, against -5/+5 % (normal) and -10/+10 % (maximum). A record holds
 // eight "%04.2f" slots: lower and upper 95 % value, smallest and largest
 // value, shares below -5, above +5, below -10 and above +10 percent.
 #include <string>
 
-#include <wx/datetime.h>
-#include <wx/wxsqlite3.h>
+#include "settings/text.h"
+#include "stats/day_context.h"
 
-#include "db/queries.h"
-#include "stats/ordered_sample.h"
+enum class LoadRegime { MaxLoad, MinLoad, WholeDay };
 
-// Three-phase forms: the column is "L%d" of phaseIndex + 1.
-TextList VoltageDeviationMaxPower(std::string table, int phaseIndex, wxSQLite3Database* db,
-                                  DateTimeList begins, DateTimeList ends, bool* flag,
-                                  wxDateTime dayStart, wxDateTime dayEnd, double tolerance);
-TextList VoltageDeviationMinPower(std::string table, int phaseIndex, wxSQLite3Database* db,
-                                  DateTimeList begins, DateTimeList ends, bool* flag,
-                                  wxDateTime dayStart, wxDateTime dayEnd, double tolerance);
-TextList VoltageDeviationWholeDay(std::string table, int phaseIndex, wxSQLite3Database* db,
-                                  DateTimeList begins, DateTimeList ends, bool* flag,
-                                  wxDateTime dayStart, wxDateTime dayEnd, double tolerance);
-
-// Single-series forms: the column is Value.
-TextList VoltageDeviationMaxPowerSingle(std::string table, wxSQLite3Database* db, DateTimeList begins,
-                                        DateTimeList ends, bool* flag, wxDateTime dayStart,
-                                        wxDateTime dayEnd, double tolerance);
-TextList VoltageDeviationMinPowerSingle(std::string table, wxSQLite3Database* db, DateTimeList begins,
-                                        DateTimeList ends, bool* flag, wxDateTime dayStart,
-                                        wxDateTime dayEnd, double tolerance);
-TextList VoltageDeviationWholeDaySingle(std::string table, wxSQLite3Database* db, DateTimeList begins,
-                                        DateTimeList ends, bool* flag, wxDateTime dayStart,
-                                        wxDateTime dayEnd, double tolerance);
+// The statistic of table.column in the regime's window. The column is a phase
+// column "L1".."L3" or, for a single-series table, ValueColumn; the two are
+// logged as "Max power regim du1m L1" and "Max power regim, single <table>".
+// Clears `complies` when the day does not comply.
+TextList VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
+                                   const std::string& column, bool& complies);
 
 // Whole minutes of the max-load periods (not clipped to the day).
 int MaxLoadMinutes(const DateTimeList& begins, const DateTimeList& ends);

@@ -126,3 +126,8 @@ std::vector<double> Ramp(double lo, double step, int count)
         v[static_cast<size_t>(i)] = lo + step * i;
     return v;
 }
+
+DayContext TestDay(FixtureDb& f, DateTimeList begins, DateTimeList ends)
+{
+    return DayContext{f.db(), At(1), At(2), std::move(begins), std::move(ends), 5.0};
+}

@@ -9,6 +9,8 @@
 #include <wx/log.h>
 #include <wx/wxsqlite3.h>
 
+#include "stats/day_context.h"
+
 // An in-memory database in the logger's schema.
 class FixtureDb {
 public:
@@ -60,5 +62,9 @@ private:
 };
 
 wxDateTime At(int day, int hour = 0, int minute = 0, int second = 0);  // March 2011
+
+// A day of the fixture database: 1 March 2011 with max-load 08:00 to 20:00
+// unless other periods are given; tolerance 5 minutes.
+DayContext TestDay(FixtureDb& f, DateTimeList begins = {At(1, 8)}, DateTimeList ends = {At(1, 20)});
 // Values lo, lo + step, ... (count of them).
 std::vector<double> Ramp(double lo, double step, int count);

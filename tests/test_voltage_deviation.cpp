@@ -27,16 +27,9 @@ TEST(Window95Positions, WorkedExamples)
     }
 }
 
-// The day of the tests: 1 March 2011, max-load 08:00 to 20:00.
-struct Day {
-    wxDateTime start = At(1), end = At(2);
-    DateTimeList begins{At(1, 8)}, ends{At(1, 20)};
-};
-
-TextList WholeDay(FixtureDb& f, bool* flag, int phase = 0)
+TextList WholeDay(FixtureDb& f, bool& flag, int phase = 0)
 {
-    Day d;
-    return VoltageDeviationWholeDay("du1m", phase, &f.db(), d.begins, d.ends, flag, d.start, d.end, 5.0);
+    return VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, "du1m", PhaseColumn(phase), flag);
 }
 
 // 1440 one-minute values from midnight.
@@ -84,7 +77,7 @@ TEST(VoltageDeviation, WholeDaySamples)
         FixtureDb f;
         f.PutSeries("du1m", "L1", At(1), 60, c.values);
         bool flag = true;
-        EXPECT_EQ(WholeDay(f, &flag), c.slots) << c.name;
+        EXPECT_EQ(WholeDay(f, flag), c.slots) << c.name;
         EXPECT_EQ(flag, c.flagKept) << c.name;
     }
 }
@@ -94,7 +87,7 @@ TEST(VoltageDeviation, ClearsButNeverSetsTheFlag)
     FixtureDb f;
     f.PutSeries("du1m", "L1", At(1), 60, Ramp(-3.0, 0.004, 1440));
     bool flag = false;
-    WholeDay(f, &flag);
+    WholeDay(f, flag);
     EXPECT_FALSE(flag);
 }
 
@@ -110,7 +103,7 @@ TEST(VoltageDeviation, WindowBoundsNullsAndInstantsWithoutValues)
     f.Instant(At(1, 13));                          // an instant without a row
     LogCapture log;
     bool flag = true;
-    EXPECT_EQ(WholeDay(f, &flag), (TextList{"1,00", "1,00", "1,00", "2,00", "0,00", "0,00", "0,00", "0,00"}));
+    EXPECT_EQ(WholeDay(f, flag), (TextList{"1,00", "1,00", "1,00", "2,00", "0,00", "0,00", "0,00", "0,00"}));
     EXPECT_TRUE(flag);
     EXPECT_TRUE(log.Has("Input is incomplete!\n"));
 }
@@ -122,7 +115,7 @@ TEST(VoltageDeviation, IncompletenessThresholdOfTheWholeDay)
         f.PutSeries("du1m", "L1", At(1), 60, std::vector<double>(static_cast<size_t>(n), 0.5));
         LogCapture log;
         bool flag = true;
-        WholeDay(f, &flag);
+        WholeDay(f, flag);
         EXPECT_EQ(log.Count("Input is incomplete!\n"), n == 1434 ? 1 : 0) << n;
     }
 }
@@ -132,7 +125,7 @@ TEST(VoltageDeviation, EmptyWindowShowsZerosAndComplies)
     FixtureDb f;
     LogCapture log;
     bool flag = true;
-    EXPECT_EQ(WholeDay(f, &flag), TextList(8, "0,00"));
+    EXPECT_EQ(WholeDay(f, flag), TextList(8, "0,00"));
     EXPECT_TRUE(flag);
     EXPECT_TRUE(log.Has("Input is incomplete!\n"));
 }
@@ -145,11 +138,10 @@ TEST(VoltageDeviation, RegimesSplitTheDayAtTheMaxLoadPeriod)
         values[static_cast<size_t>(m)] = -2.0;
     FixtureDb f;
     f.PutSeries("du1m", "L3", At(1), 60, values);
-    Day d;
     LogCapture log;
     bool flag = true;
-    const TextList max = VoltageDeviationMaxPower("du1m", 2, &f.db(), d.begins, d.ends, &flag, d.start, d.end, 5.0);
-    const TextList min = VoltageDeviationMinPower("du1m", 2, &f.db(), d.begins, d.ends, &flag, d.start, d.end, 5.0);
+    const TextList max = VoltageDeviationStatistic(TestDay(f), LoadRegime::MaxLoad, "du1m", "L3", flag);
+    const TextList min = VoltageDeviationStatistic(TestDay(f), LoadRegime::MinLoad, "du1m", "L3", flag);
     EXPECT_EQ(max[2], "-2,00");
     EXPECT_EQ(max[3], "-2,00");
     EXPECT_EQ(min[2], "3,00");
@@ -164,7 +156,7 @@ TEST(VoltageDeviation, MaxLoadPeriodOutsideTheDayIsIncomplete)
     const DateTimeList begins{At(3, 8)}, ends{At(3, 9)};
     LogCapture log;
     bool flag = true;
-    const TextList r = VoltageDeviationMaxPower("du1m", 0, &f.db(), begins, ends, &flag, At(1), At(2), 5.0);
+    const TextList r = VoltageDeviationStatistic(TestDay(f, begins, ends), LoadRegime::MaxLoad, "du1m", "L1", flag);
     EXPECT_EQ(r, TextList(8, "0,00"));
     EXPECT_TRUE(log.Has("Input is incomplete!\n"));
     EXPECT_EQ(MaxLoadMinutes(begins, ends), 60);
@@ -176,25 +168,19 @@ TEST(VoltageDeviation, SingleSeriesMatchesThePhaseForm)
     FixtureDb f;
     f.PutSeries("du1m", "L2", At(1), 60, values);
     f.PutSeries("u1unbalance1m", "Value", At(1), 60, values);
-    Day d;
-    using Phase = TextList (*)(std::string, int, wxSQLite3Database*, DateTimeList, DateTimeList, bool*,
-                               wxDateTime, wxDateTime, double);
-    using Single = TextList (*)(std::string, wxSQLite3Database*, DateTimeList, DateTimeList, bool*,
-                                wxDateTime, wxDateTime, double);
     const struct {
-        Phase phase;
-        Single single;
+        LoadRegime regime;
         const char* line;
     } regimes[] = {
-        {VoltageDeviationMaxPower, VoltageDeviationMaxPowerSingle, "Max power regim, single u1unbalance1m"},
-        {VoltageDeviationMinPower, VoltageDeviationMinPowerSingle, "Min power regim, single u1unbalance1m"},
-        {VoltageDeviationWholeDay, VoltageDeviationWholeDaySingle, "Whole day regim, single u1unbalance1m"},
+        {LoadRegime::MaxLoad, "Max power regim, single u1unbalance1m"},
+        {LoadRegime::MinLoad, "Min power regim, single u1unbalance1m"},
+        {LoadRegime::WholeDay, "Whole day regim, single u1unbalance1m"},
     };
     for (const auto& r : regimes) {
         bool phaseFlag = true, singleFlag = true;
         LogCapture log;
-        const TextList a = r.phase("du1m", 1, &f.db(), d.begins, d.ends, &phaseFlag, d.start, d.end, 5.0);
-        const TextList b = r.single("u1unbalance1m", &f.db(), d.begins, d.ends, &singleFlag, d.start, d.end, 5.0);
+        const TextList a = VoltageDeviationStatistic(TestDay(f), r.regime, "du1m", "L2", phaseFlag);
+        const TextList b = VoltageDeviationStatistic(TestDay(f), r.regime, "u1unbalance1m", ValueColumn, singleFlag);
         EXPECT_EQ(a, b) << r.line;
         EXPECT_EQ(phaseFlag, singleFlag) << r.line;
         EXPECT_TRUE(log.Has(r.line));

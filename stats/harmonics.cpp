@@ -1,11 +1,11 @@
-#include "stats/distortion.h"
+#include "stats/harmonics.h"
 
 #include <array>
 
 #include <wx/log.h>
 
 #include "db/transaction.h"
-#include "stats/upper_limit.h"
+#include "stats/number_text.h"
 
 namespace {
 
@@ -65,66 +65,38 @@ std::optional<double> HarmonicLimit(int voltageClass, int order)
     return limit;
 }
 
-TextList ThdStatistic(std::string table, int phaseIndex, wxSQLite3Database* db, DateTimeList,
-                      DateTimeList, int voltageClass, bool* flag, wxDateTime dayStart,
-                      wxDateTime dayEnd, double tolerance)
+TextList ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex, int voltageClass,
+                      bool& complies)
 {
-    StatisticTransaction transaction(*db);
+    StatisticTransaction transaction(day.db);
     const std::string column = PhaseColumn(phaseIndex);
     wxLogMessage("%s", "Uthd " + table + " " + column);
     TextList record(6, "0");
-    const UpperLimits limits = ThdLimits(voltageClass);
-    UpperLimitEvaluation(*db, table, column, WholeDayWindow(dayStart, dayEnd), tolerance,
-                         limits.normal, limits.maximum, record, 0, true, flag);
+    UpperLimitEvaluation(day.db, table, column, WholeDayWindow(day.dayStart, day.dayEnd),
+                         MinimumDayCount(kThreeSecondSeries, day.tolerance), ThdLimits(voltageClass), record, 0,
+                         true, complies);
     FinalFormatting(record);
     transaction.Commit();
     return record;
 }
 
-TextList HarmonicStatistic(std::string table, wxSQLite3Database* db, int voltageClass,
-                           int highestOrder, bool* flag, wxDateTime dayStart, wxDateTime dayEnd,
-                           double tolerance)
+TextList HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
+                           int highestOrder, bool& complies)
 {
-    StatisticTransaction transaction(*db);
+    StatisticTransaction transaction(day.db);
     wxLogMessage("%s", "HarmL " + table);
     TextList record;
     if (highestOrder >= 2)
         record.assign(6 * static_cast<size_t>(highestOrder - 1), "0");
-    const Window window = WholeDayWindow(dayStart, dayEnd);
+    const Window window = WholeDayWindow(day.dayStart, day.dayEnd);
+    const double minimumCount = MinimumDayCount(kThreeSecondSeries, day.tolerance);
     for (int n = 2; n <= highestOrder; ++n) {
         const std::optional<double> normal = HarmonicLimit(voltageClass, n);
         if (!normal)
             continue;
-        UpperLimitEvaluation(*db, table, HarmonicColumn(n), window, tolerance, *normal, 1.5 * *normal,
-                             record, 6 * static_cast<size_t>(n - 2), true, flag);
+        UpperLimitEvaluation(day.db, table, HarmonicColumn(n), window, minimumCount, {*normal, 1.5 * *normal},
+                             record, 6 * static_cast<size_t>(n - 2), true, complies);
     }
-    FinalFormatting(record);
-    transaction.Commit();
-    return record;
-}
-
-TextList UnbalanceStatistic(std::string table, wxSQLite3Database* db, DateTimeList, DateTimeList,
-                            bool* flag, wxDateTime dayStart, wxDateTime dayEnd, double tolerance)
-{
-    StatisticTransaction transaction(*db);
-    wxLogMessage("%s", "Kx, single " + table);
-    TextList record(4, "0");
-    UpperLimitEvaluation(*db, table, ValueColumn, WholeDayWindow(dayStart, dayEnd), tolerance, 2.0,
-                         4.0, record, 0, false, flag);
-    FinalFormatting(record);
-    transaction.Commit();
-    return record;
-}
-
-TextList FrequencyDeviationStatistic(std::string table, wxSQLite3Database* db, DateTimeList,
-                                     DateTimeList, bool* flag, wxDateTime dayStart,
-                                     wxDateTime dayEnd, double tolerance)
-{
-    StatisticTransaction transaction(*db);
-    wxLogMessage("%s", "AC, single " + table);
-    TextList record(8, "0");
-    TwoSidedEvaluation(*db, table, ValueColumn, WholeDayWindow(dayStart, dayEnd),
-                       4320 - 3 * tolerance, {-0.2, 0.2, -0.4, 0.4}, record, flag);
     FinalFormatting(record);
     transaction.Commit();
     return record;

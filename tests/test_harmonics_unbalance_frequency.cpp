@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "fixtures.h"
-#include "stats/distortion.h"
+#include "stats/harmonics.h"
+#include "stats/number_text.h"
+#include "stats/unbalance_frequency.h"
 #include "stats/extremes.h"
 
 namespace {
-
-const DateTimeList kNone;
 
 // n values of `v`, then the rest.
 std::vector<double> Repeat(size_t n, double v, std::vector<double> rest = {})
@@ -29,7 +29,7 @@ struct Case {
 };
 
 // One day of a statistic over one value series.
-using Statistic = std::function<TextList(wxSQLite3Database*, bool*)>;
+using Statistic = std::function<TextList(const DayContext&, bool&)>;
 
 // Writes each case's values into table.column every `step` seconds from the
 // day's start and checks the record, the flag and the log.
@@ -42,7 +42,7 @@ void Check(const Case (&cases)[N], const std::string& table, const std::string& 
         f.PutSeries(table, column, At(1), step, c.values);
         LogCapture log;
         bool flag = true;
-        EXPECT_EQ(statistic(&f.db(), &flag), c.slots) << c.name;
+        EXPECT_EQ(statistic(TestDay(f), flag), c.slots) << c.name;
         EXPECT_EQ(flag, c.flagKept) << c.name;
         EXPECT_TRUE(log.Has(line)) << c.name;
         EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
@@ -66,8 +66,8 @@ TEST(ThdStatistic, OneSidedEvaluationOfAPhase)
         {"N = 1 reads its only value", {3.3}, {"3,30", "3,30", "0,00", "0,00", "8,00", "12,00"}, true, true},
         {"no values: the limits still show", {}, {"0,00", "0,00", "0,00", "0,00", "8,00", "12,00"}, true, true},
     };
-    Check(cases, "uthd3s", "L2", 3, "Uthd uthd3s L2", [](wxSQLite3Database* db, bool* flag) {
-        return ThdStatistic("uthd3s", 1, db, kNone, kNone, 0, flag, At(1), At(2), 5.0);
+    Check(cases, "uthd3s", "L2", 3, "Uthd uthd3s L2", [](const DayContext& day, bool& flag) {
+        return ThdStatistic(day, "uthd3s", 1, 0, flag);
     });
 }
 
@@ -89,8 +89,8 @@ TEST(ThdStatistic, PhasesShareOneFlag)
     f.PutSeries("uthd3s", "L1", At(1), 3, Repeat(28800, 13.0));
     f.PutSeries("uthd3s", "L2", At(1), 3, Repeat(28800, 1.0));
     bool flag = true;
-    ThdStatistic("uthd3s", 0, &f.db(), kNone, kNone, 0, &flag, At(1), At(2), 5.0);
-    ThdStatistic("uthd3s", 1, &f.db(), kNone, kNone, 0, &flag, At(1), At(2), 5.0);
+    ThdStatistic(TestDay(f), "uthd3s", 0, 0, flag);
+    ThdStatistic(TestDay(f), "uthd3s", 1, 0, flag);
     EXPECT_FALSE(flag);
 }
 
@@ -125,7 +125,7 @@ TEST(HarmonicStatistic, RecordLayoutAndLimitSlots)
     f.PutSeries("harm_u_L1_3s", "H5", At(1), 3, h5);
     LogCapture log;
     bool flag = true;
-    const TextList r = HarmonicStatistic("harm_u_L1_3s", &f.db(), 0, 40, &flag, At(1), At(2), 5.0);
+    const TextList r = HarmonicStatistic(TestDay(f), "harm_u_L1_3s", 0, 40, flag);
     ASSERT_EQ(r.size(), 234u);
     EXPECT_EQ(TextList(r.begin(), r.begin() + 6), (TextList{"0,00", "0,00", "0,00", "0,00", "2,00", "3,00"}));
     EXPECT_EQ(TextList(r.begin() + 6, r.begin() + 12), (TextList{"0,00", "0,00", "0,00", "0,00", "2,50", "3,75"}));
@@ -140,8 +140,8 @@ TEST(HarmonicStatistic, HighestOrderBelow2AndAbove50)
 {
     FixtureDb f;
     bool flag = true;
-    EXPECT_TRUE(HarmonicStatistic("no_such_table", &f.db(), 0, 1, &flag, At(1), At(2), 5.0).empty());
-    const TextList r = HarmonicStatistic("harm_u_L2_3s", &f.db(), 0, 52, &flag, At(1), At(2), 5.0);
+    EXPECT_TRUE(HarmonicStatistic(TestDay(f), "no_such_table", 0, 1, flag).empty());
+    const TextList r = HarmonicStatistic(TestDay(f), "harm_u_L2_3s", 0, 52, flag);
     ASSERT_EQ(r.size(), 6u * 51);
     EXPECT_EQ(TextList(r.begin() + 6 * 48, r.begin() + 6 * 49),
               (TextList{"0,00", "0,00", "0,00", "0,00", "0,20", "0,30"}));  // order 50
@@ -158,8 +158,8 @@ TEST(UnbalanceStatistic, FourSlotsAgainst2And4Percent)
         {"one value above 4", Repeat(28799, 1.0, {4.01}), {"1,00", "4,01", "0,00", "0,00"}, false, false},
         {"28699 values", Repeat(28699, 0.5), {"0,50", "0,50", "0,00", "0,00"}, true, true},
     };
-    Check(cases, "u2unbalance3s", "Value", 3, "Kx, single u2unbalance3s", [](wxSQLite3Database* db, bool* flag) {
-        return UnbalanceStatistic("u2unbalance3s", db, kNone, kNone, flag, At(1), At(2), 5.0);
+    Check(cases, "u2unbalance3s", "Value", 3, "Kx, single u2unbalance3s", [](const DayContext& day, bool& flag) {
+        return UnbalanceStatistic(day, "u2unbalance3s", flag);
     });
 }
 
@@ -183,8 +183,8 @@ TEST(FrequencyDeviationStatistic, TwoSidedAgainst02And04Hertz)
         {"4305 values are enough", Repeat(4305, 0.01), TextList{"0,01", "0,01", "0,01", "0,01", "0,00", "0,00", "0,00", "0,00"}, true, false},
         {"4304 values are not", Repeat(4304, 0.01), TextList{"0,01", "0,01", "0,01", "0,01", "0,00", "0,00", "0,00", "0,00"}, true, true},
     };
-    Check(cases, "ac20sdfreq", "Value", 20, "AC, single ac20sdfreq", [](wxSQLite3Database* db, bool* flag) {
-        return FrequencyDeviationStatistic("ac20sdfreq", db, kNone, kNone, flag, At(1), At(2), 5.0);
+    Check(cases, "ac20sdfreq", "Value", 20, "AC, single ac20sdfreq", [](const DayContext& day, bool& flag) {
+        return FrequencyDeviationStatistic(day, "ac20sdfreq", flag);
     });
 }
 
@@ -199,27 +199,25 @@ TEST(Extremes, FrequencyAndVoltageOverThePeriod)
     f.Put("du1m", "L3", At(2, 3), 5.25);
     f.Put("du1m", "L3", At(3, 3), 9.0);  // outside the period
     LogCapture log;
-    std::string low, high;
-    EXPECT_TRUE(FrequencyMinMax("ac20sdfreq", &f.db(), &low, &high, At(1), At(3)));
-    EXPECT_EQ(low + " " + high, "49,81 50,20");
-    EXPECT_TRUE(VoltageMinMax("du1m", &f.db(), &low, &high, At(1), At(3)));
-    EXPECT_EQ(low + "|" + high, "209,00|231,55");
+    Extremes e = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(3));
+    EXPECT_EQ(e.minimum + " " + e.maximum, "49,81 50,20");
+    e = VoltageMinMax(f.db(), "du1m", At(1), At(3));
+    EXPECT_EQ(e.minimum + "|" + e.maximum, "209,00|231,55");
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Fr, min max ac20sdfreq", "U min max du1m"}));
 }
 
 TEST(Extremes, MissingValuesCountAsNoDeviation)
 {
     FixtureDb f;
-    std::string low, high;
-    FrequencyMinMax("ac20sdfreq", &f.db(), &low, &high, At(1), At(2));
-    EXPECT_EQ(low + " " + high, "50,00 50,00");
-    VoltageMinMax("du1m", &f.db(), &low, &high, At(1), At(2));
-    EXPECT_EQ(low + "|" + high, "220,00|220,00");
+    Extremes e = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
+    EXPECT_EQ(e.minimum + " " + e.maximum, "50,00 50,00");
+    e = VoltageMinMax(f.db(), "du1m", At(1), At(2));
+    EXPECT_EQ(e.minimum + "|" + e.maximum, "220,00|220,00");
     // L2 has no values: it takes part as 0, below every other phase.
     f.Put("du1m", "L1", At(1, 1), 1.0);
     f.Put("du1m", "L3", At(1, 2), 3.0);
-    VoltageMinMax("du1m", &f.db(), &low, &high, At(1), At(2));
-    EXPECT_EQ(low + "|" + high, "220,00|226,60");
+    e = VoltageMinMax(f.db(), "du1m", At(1), At(2));
+    EXPECT_EQ(e.minimum + "|" + e.maximum, "220,00|226,60");
 }
 
 }  // namespace
