@@ -16,8 +16,9 @@
 
 namespace {
 
-const char* const kVersion = "1.3.0";
+const char* const kVersion = PQREPORT_VERSION;
 
+// -q is accepted for the callers that pass it; the report's log stays as it is.
 const wxCmdLineEntryDesc kOptions[] = {
     {wxCMD_LINE_SWITCH, "h", "help", "show this help message", wxCMD_LINE_VAL_NONE,
      wxCMD_LINE_OPTION_HELP},
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
         return -1;
     }
     delete wxLog::SetActiveTarget(new ConsoleLog);
+    // The library names its messages and paths after the application; this
+    // program has always been "console" to it.
     wxTheApp->SetAppName("console");
 
     // Arguments are file names: decoded so that every byte survives.

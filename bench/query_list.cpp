@@ -1,29 +1,30 @@
 // Prints, one to a line, every SQL statement that a report over the given
 // period sends to the measurement database, in the order and text the
-// report sends them: the connection settings, then per statistic its
-// transaction, count query and the passes of its ordered value query. The
-// benchmark replays the list through the sqlite3 shell as the floor that
-// the report's own time is held against.
+// report sends them. The benchmark replays the list through the sqlite3
+// shell as the floor that the report's own time is held against.
 //
-// It follows RunReport, EvaluateDay and SummariseRun and the passes of
-// stats/ordered_sample.cpp (three passes) and stats/upper_limit.cpp (two),
-// building every query with the report's own query builders.
+// The list is recorded, not rebuilt: the report's own day evaluation and
+// summary run against an empty in-memory database in the logger's schema,
+// and every statement they start is printed as SQLite traces it. Which
+// statements a report sends does not depend on the values it reads.
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
-#include <optional>
+#include <set>
 #include <string>
-#include <vector>
 
 #include <wx/init.h>
+#include <wx/log.h>
 #include <wx/xml/xml.h>
 
-#include "db/queries.h"
 #include "db/transaction.h"
 #include "report/day_evaluation.h"
 #include "settings/date_parsing.h"
-#include "settings/header_values.h"
-#include "stats/distortion.h"
+#include "settings/settings_document.h"
+#include "stats/harmonics.h"
+
+// After the wrapper's header, whose names SQLite's macros would replace.
+#include <sqlite3.h>
 
 namespace {
 
@@ -38,106 +39,57 @@ const char* const kUsage =
     "            the last one given also serves the days after it\n"
     "  --settings reads all of these from a settings document instead\n";
 
-void Emit(const std::string& sql) { std::cout << sql << '\n'; }
-
-// A statistic's exclusive transaction around its queries.
-struct Transaction {
-    Transaction() { Emit("begin exclusive transaction;"); }
-    void Commit() { Emit("commit transaction;"); }
-    void Rollback() { Emit("rollback transaction;"); }
+// The report's connection, with the SQLite handle that tracing needs.
+class TracedDatabase : public wxSQLite3Database {
+public:
+    void TraceStatements(int (*print)(unsigned, void*, void*, void*))
+    {
+        sqlite3_trace_v2(static_cast<sqlite3*>(GetDatabaseHandle()), SQLITE_TRACE_STMT, print, nullptr);
+    }
 };
 
-// The count query, then `passes` runs of the ordered value query.
-void OrderedSample(const std::string& table, const std::string& column, const Window& window, int passes)
+// Every table and column the daily statistics read, empty.
+void CreateSchema(wxSQLite3Database& db)
 {
-    Emit(BuildQuery(QueryShape::Count, table, column, window));
-    const std::string ordered = BuildQuery(QueryShape::Ordered, table, column, window);
-    for (int i = 0; i < passes; ++i)
-        Emit(ordered);
-}
-
-const int kTwoSidedPasses = 3;   // pre-scan, extraction, limit counts
-const int kUpperLimitPasses = 2; // extraction, limit counts
-
-void TwoSided(const std::string& table, const std::string& column, const Window& window)
-{
-    Transaction t;
-    OrderedSample(table, column, window, kTwoSidedPasses);
-    t.Commit();
-}
-
-void UpperLimit(const std::string& table, const std::string& column, const Window& window)
-{
-    Transaction t;
-    OrderedSample(table, column, window, kUpperLimitPasses);
-    t.Commit();
-}
-
-// EvaluateDay of day k. False where the report stops: a max-load time that
-// does not parse.
-bool Day(int k, const std::string& maxLoadBegin, const std::string& maxLoadEnd, int voltageClass)
-{
-    const wxDateTime dayStart = DayStart(k);
-    const wxDateTime dayEnd = dayStart + wxDateSpan::Day();
-    DateTimeList begins, ends;
-    wxDateTime b = dayStart;
-    if (!ParseTimeOfDay(maxLoadBegin, b))
-        return false;
-    begins.push_back(b);
-    if (!ParseTimeOfDay(maxLoadEnd, b))
-        return false;
-    ends.push_back(b);
-
-    const Window maxLoad = MaxLoadWindow(dayStart, dayEnd, begins, ends);
-    const Window minLoad = MinLoadWindow(dayStart, dayEnd, begins, ends);
-    const Window wholeDay = WholeDayWindow(dayStart, dayEnd);
-    for (const Window* w : {&maxLoad, &minLoad, &wholeDay})
-        for (int phase = 0; phase < 3; ++phase)
-            TwoSided("du1m", PhaseColumn(phase), *w);
-    for (const Window* w : {&maxLoad, &minLoad, &wholeDay})
-        TwoSided("u1unbalance1m", ValueColumn, *w);
-    for (int phase = 0; phase < 3; ++phase)
-        UpperLimit("uthd3s", PhaseColumn(phase), wholeDay);
-    UpperLimit("u0unbalance3s", ValueColumn, wholeDay);
-    UpperLimit("u2unbalance3s", ValueColumn, wholeDay);
-    TwoSided("ac20sdfreq", ValueColumn, wholeDay);
-    for (const char* table : {"harm_u_L1_3s", "harm_u_L2_3s", "harm_u_L3_3s"}) {
-        Transaction t;
-        for (int n = 2; n <= kHighestOrder; ++n) {
-            if (HarmonicLimit(voltageClass, n))
-                OrderedSample(table, HarmonicColumn(n), wholeDay, kUpperLimitPasses);
+    db.ExecuteUpdate("CREATE TABLE Base(Base_id INTEGER PRIMARY KEY, DateTimeMQV TEXT)");
+    std::set<std::string> created;
+    for (const DayStatistic& s : DayStatistics()) {
+        if (!created.insert(s.table).second)
+            continue;
+        std::string columns;
+        if (s.kind == StatisticKind::Harmonics) {
+            for (int n = 2; n <= kHighestOrder; ++n)
+                columns += ", " + HarmonicColumn(n) + " REAL";
+        } else if (s.column == ValueColumn) {
+            columns = std::string(", ") + ValueColumn + " REAL";
+        } else {
+            for (int phase = 0; phase < 3; ++phase)
+                columns += ", " + PhaseColumn(phase) + " REAL";
         }
-        t.Commit();
+        db.ExecuteUpdate(("CREATE TABLE " + s.table + "(Base_id INTEGER PRIMARY KEY" + columns + ")").c_str());
     }
-    return true;
 }
 
-// SummariseRun: the extremes of the period, read and rolled back.
-void Summary(int days)
+// Prints each statement as it starts, with the semicolon the shell needs.
+int PrintStatement(unsigned, void*, void* statement, void*)
 {
-    const Window period = WholeDayWindow(HeaderValues().dt_begin, DayStart(days));
-    {
-        Transaction t;
-        Emit(BuildQuery(QueryShape::Minimum, "ac20sdfreq", ValueColumn, period));
-        Emit(BuildQuery(QueryShape::Maximum, "ac20sdfreq", ValueColumn, period));
-        t.Rollback();
-    }
-    Transaction t;
-    for (QueryShape shape : {QueryShape::Minimum, QueryShape::Maximum})
-        for (int phase = 0; phase < 3; ++phase)
-            Emit(BuildQuery(shape, "du1m", PhaseColumn(phase), period));
-    t.Rollback();
+    const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
+    std::string text = sql ? sql : "";
+    if (text.empty() || text.back() != ';')
+        text += ';';
+    std::cout << text << '\n';
+    return 0;
 }
 
-bool ReadSettings(const char* path)
+bool ReadSettingsFile(const char* path, ReportHeaderValues& header)
 {
     wxXmlDocument doc;
-    if (!doc.Load(wxString::FromUTF8(path), "UTF-8") || !doc.GetRoot())
+    if (!LoadSettingsDocument(wxString::FromUTF8(path), doc))
         return false;
-    for (const wxXmlNode* child = doc.GetRoot()->GetChildren(); child; child = child->GetNext()) {
-        if (child->GetType() == wxXML_ELEMENT_NODE && child->GetName() == "ReportData")
-            ReadReportData(child);
-    }
+    const std::optional<ReportSettings> settings = ReadSettings(doc);
+    if (!settings)
+        return false;
+    header = settings->header;
     return true;
 }
 
@@ -148,10 +100,10 @@ int main(int argc, char** argv)
     wxInitializer library;
     if (!library.IsOk())
         return 1;
-    ReportHeaderValues& header = HeaderValues();
+    ReportHeaderValues header;
     int days = 0;
     if (argc == 3 && std::string(argv[1]) == "--settings") {
-        if (!ReadSettings(argv[2])) {
+        if (!ReadSettingsFile(argv[2], header)) {
             std::fprintf(stderr, "query_list: cannot read %s\n", argv[2]);
             return 1;
         }
@@ -165,8 +117,8 @@ int main(int argc, char** argv)
         header.dt_begin = begin;
         days = WholeNumber(argv[2]);
         header.Unom = WholeNumber(argv[3]);
-        for (int k = 0; k < 7; ++k) {
-            const std::string period = argv[std::min(4 + k, argc - 1)];
+        for (size_t k = 0; k < header.dt_max_load_begin.size(); ++k) {
+            const std::string period = argv[std::min(4 + static_cast<int>(k), argc - 1)];
             const size_t dash = period.find('-');
             if (dash == std::string::npos) {
                 std::fprintf(stderr, "query_list: PERIOD '%s' is not BEGIN-END\n", period.c_str());
@@ -184,15 +136,22 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    // The connection settings the report gives its database.
-    for (const char* setting : kScanSettings)
-        Emit(std::string(setting) + ";");
+    wxLog::EnableLogging(false);  // the report's progress lines are not statements
+    TracedDatabase db;
+    db.Open(":memory:");
+    CreateSchema(db);
+    db.TraceStatements(PrintStatement);
+
+    TuneForScans(db);
+    ComplianceFlags flags;
     for (int k = 0; k < days; ++k) {
-        if (!Day(k, header.dt_max_load_begin.at(k), header.dt_max_load_end.at(k), header.Unom)) {
+        DayResult day;
+        if (!EvaluateDay(header, k, db, flags, day)) {
             std::fprintf(stderr, "query_list: day %d has a max-load time the report rejects\n", k + 1);
             return 1;
         }
     }
-    Summary(days);
+    SummariseRun(header, days, db, flags);
+    std::cout.flush();
     return 0;
 }

@@ -4,7 +4,9 @@
 
 #include <wx/wxsqlite3.h>
 
-// Holds SQLite's exclusive lock for one statistic. A failed begin is
+// Holds SQLite's exclusive lock for one statistic. The report only reads, but
+// the lock keeps another program from writing while a statistic passes over
+// the same rows several times, so that its passes see the same values. A failed begin is
 // swallowed (the statistic then runs without a transaction); a failed commit
 // is rolled back; an open transaction is rolled back when the object ends,
 // also when an exception leaves the statistic.

@@ -54,22 +54,23 @@ bool CutPeriodRow(TextList& pieces, TextList& row)
 
 bool CutHarmonicRow(TextList& pieces, TextList& row, int base)
 {
-    if (base < 0 || pieces.size() < static_cast<size_t>(base) + 13)
+    if (base < 0 || pieces.size() < static_cast<size_t>(base + kHarmonicRowFirst + kHarmonicRowCells) + 1)
         return false;
-    const size_t first = static_cast<size_t>(base) + 6;
+    const size_t first = static_cast<size_t>(base) + kHarmonicRowFirst;
     const TextList opening = SplitText(pieces[first], kRowStart);
     if (opening.size() < 2)
         return false;
     pieces[first] = JoinParts(opening, 0, opening.size() - 2, kRowStart);
     row.push_back(kRowStart + opening.back());
-    for (size_t k = first + 1; k <= first + 5; ++k)
+    const size_t last = first + kHarmonicRowCells;  // the piece after the row's last placeholder
+    for (size_t k = first + 1; k < last; ++k)
         row.push_back(pieces[k]);
 
-    const TextList closing = SplitText(pieces[first + 6], kRowEnd);
+    const TextList closing = SplitText(pieces[last], kRowEnd);
     if (closing.size() < 2)
         return false;
     row.push_back(closing[0] + kRowEnd);
-    pieces[first + 6] = JoinParts(closing, 1, closing.size() - 1, kRowEnd);
+    pieces[last] = JoinParts(closing, 1, closing.size() - 1, kRowEnd);
     return true;
 }
 
@@ -78,8 +79,8 @@ DataError::DataError() : std::runtime_error(kDataErrorText) {}
 std::string NumberedHarmonicRows(const TextList& row, const TextList& values)
 {
     std::string rows;
-    size_t next = 6;
-    for (int r = 3; r <= 40; ++r) {
+    size_t next = kValuesPerOrder * (kFirstRowOrder - 2);
+    for (int r = kFirstRowOrder; r <= kLastRowOrder; ++r) {
         if (row.empty())
             throw DataError();
         const TextList numbered = SplitText(row[0], kRowNumber);

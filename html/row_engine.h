@@ -4,9 +4,18 @@
 // template. Texts are bytes; every search is exact and case-sensitive.
 #include <stdexcept>
 #include <string>
-#include <vector>
 
-using TextList = std::vector<std::string>;
+#include "settings/text.h"
+
+// A harmonic table of the day page with entries from `base` on holds its
+// sample row at placeholders base + kHarmonicRowFirst and the next
+// kHarmonicRowCells - 1; the row is cut out and repeated once per order.
+const int kHarmonicRowFirst = 6;
+const int kHarmonicRowCells = 6;
+// The repeated rows show orders 3..40; order 2 has fixed placeholders.
+const int kFirstRowOrder = 3;
+const int kLastRowOrder = 40;
+const int kValuesPerOrder = 6;  // record slots of one order, order n from 6(n-2)
 
 // The pieces of `text` around every non-overlapping `separator` (never empty),
 // found left to right; always one more piece than occurrences.
@@ -27,7 +36,7 @@ public:
 };
 
 // The numbered rows 3..40 of a harmonic table: row r carries r at the row
-// template's "Friday" marker and the values from index 6 on, consecutively.
+// template's "Friday" marker and the values of order 3 on, consecutively.
 // Throws DataError unless the row's first piece holds "Friday" exactly once.
 std::string NumberedHarmonicRows(const TextList& row, const TextList& values);
 

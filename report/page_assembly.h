@@ -42,9 +42,6 @@ bool WriteDayPage(int dayNumber, const TextList& values, const DateTimeList& beg
                   const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
                   const wxString& programDir, const wxString& userDir);
 
-// The title value table from the header values, without the summary entries.
-TextList TitleValues(int days);
-
 // Reads "Title.htm" from the program directory and writes "Page0.htm" under
 // the user directory. False when the page could not be written.
 bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir);

@@ -7,7 +7,6 @@
 
 #include <wx/filename.h>
 #include <wx/log.h>
-#include <wx/mstream.h>
 #include <wx/stdpaths.h>
 #include <wx/wxsqlite3.h>
 #include <wx/xml/xml.h>
@@ -16,35 +15,18 @@
 #include "report/day_evaluation.h"
 #include "report/fixed_texts.h"
 #include "report/page_assembly.h"
-#include "settings/header_values.h"
+#include "settings/settings_document.h"
 #include "settings/text.h"
 
 namespace {
 
 const int kMaxDays = 7;  // the settings carry seven max-load periods
+const int kBusyTimeoutMs = 60000;  // how long a statement waits for another program's lock
 
 bool IsRegularFile(const wxString& path)
 {
     struct stat st;
     return ::stat(FileSystemPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-bool LoadDocument(const wxString& path, wxXmlDocument& doc)
-{
-    std::FILE* file = std::fopen(FileSystemPath(path).c_str(), "rb");
-    if (!file)
-        return false;
-    std::vector<char> bytes;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
-        bytes.insert(bytes.end(), buf, buf + n);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        return false;
-    wxMemoryInputStream stream(bytes.data(), bytes.size());
-    return doc.Load(stream, "UTF-8");
 }
 
 bool SettingsProblem()
@@ -76,26 +58,22 @@ bool RunReport(wxString settingsPath)
 
     const wxString programDir = wxFileName(wxStandardPaths::Get().GetExecutablePath())
                                     .GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
-    wxString userDir = programDir;
     const wxString settingsFile = settingsPath;
 
     if (!IsRegularFile(settingsFile))
         return SettingsProblem();
-    wxXmlDocument doc;
-    if (!LoadDocument(settingsFile, doc) || !doc.GetRoot())
-        return SettingsProblem();
-    if (doc.GetRoot()->GetName() != "mqv-analyser-settings")
-        return SettingsProblem();
-    for (const wxXmlNode* child = doc.GetRoot()->GetChildren(); child; child = child->GetNext()) {
-        if (child->GetType() != wxXML_ELEMENT_NODE)
-            continue;
-        if (child->GetName() == "ReportData")
-            ReadReportData(child);
-        else if (child->GetName() == "UserDirectory")
-            userDir = child->GetAttribute("Dir", ".");
+    std::optional<ReportSettings> settings;
+    {
+        wxXmlDocument doc;
+        if (!LoadSettingsDocument(settingsFile, doc))
+            return SettingsProblem();
+        settings = ReadSettings(doc);
     }
+    if (!settings)
+        return SettingsProblem();
+    const wxString userDir = settings->userDirectory.value_or(programDir);
 
-    const ReportHeaderValues& header = HeaderValues();
+    const ReportHeaderValues& header = settings->header;
     const int days = WholeNumber(header.n_Dayes);
     if (days > kMaxDays) {
         wxLogError("n_Dayes is %d, but the settings describe at most %d days.", days, kMaxDays);
@@ -112,28 +90,27 @@ bool RunReport(wxString settingsPath)
     }
 
     ComplianceFlags flags;
-    flags.fill(true);
 
     DatabaseHandle db;
     try {
         db.reset(new wxSQLite3Database());
         // Without the create flag: a path that names no file must not make one.
         db->Open(header.DB, wxEmptyString, WXSQLITE_OPEN_READWRITE);
-        db->SetBusyTimeout(60000);
+        db->SetBusyTimeout(kBusyTimeoutMs);
         TuneForScans(*db);
 
         bool allPagesWritten = true;
         for (int k = 0; k < days; ++k) {
             wxLogMessage("Day number %d of %d.", k + 1, days);
             DayResult day;
-            if (!EvaluateDay(k, db.get(), flags, day))
+            if (!EvaluateDay(header, k, *db, flags, day))
                 return false;
             allPagesWritten &= WriteDayPage(k + 1, day.values, day.begins, day.ends, day.harmonics,
                                             programDir, userDir);
         }
-        TextList title = TitleValues(days);
-        SummariseRun(days, db.get(), flags, title);
-        allPagesWritten &= WriteTitlePage(title, programDir, userDir);
+        const PeriodSummary summary = SummariseRun(header, days, *db, flags);
+        allPagesWritten &=
+            WriteTitlePage(TitleValues(header, DayStart(header, days), summary), programDir, userDir);
         db.reset();
         if (allPagesWritten)
             std::printf("ok!\n");

@@ -9,7 +9,8 @@
 #include "report/fixed_texts.h"
 #include "settings/header_values.h"
 #include "settings/text.h"
-#include "stats/distortion.h"
+#include "stats/harmonics.h"
+#include "stats/unbalance_frequency.h"
 #include "stats/voltage_deviation.h"
 
 namespace {
@@ -18,8 +19,7 @@ class DayEvaluation : public testing::Test {
 protected:
     void SetUp() override
     {
-        HeaderValues() = ReportHeaderValues();
-        ReportHeaderValues& h = HeaderValues();
+        ReportHeaderValues& h = header;
         h.dt_begin = At(1);
         h.att_Header = {"h0", "h1", CodePageFromUtf8("Объект"), "h3"};
         h.dt_max_load_begin.fill("8:00");
@@ -53,18 +53,18 @@ protected:
     }
 
     FixtureDb db;
+    ReportHeaderValues header;
 };
 
 TEST_F(DayEvaluation, PlacesEverySlotAndKeepsTheOtherEntries)
 {
     FillDay(1, 0.0);
     ComplianceFlags flags;
-    flags.fill(true);
     DayResult day;
     std::vector<std::string> lines;
     {
         LogCapture log;
-        ASSERT_TRUE(EvaluateDay(0, &db.db(), flags, day));
+        ASSERT_TRUE(EvaluateDay(header, 0, db.db(), flags, day));
         lines = log.lines;
     }
 
@@ -82,33 +82,31 @@ TEST_F(DayEvaluation, PlacesEverySlotAndKeepsTheOtherEntries)
     const std::vector<int> eight{0, 2, 4, 6, 1, 3, 5, 7}, six{0, 3, 2, 5, 1, 4}, four{0, 2, 1, 3},
         straight{0, 1, 2, 3, 4, 5};
     bool f = true;
-    const DateTimeList& b = day.begins;
-    const DateTimeList& e = day.ends;
-    wxSQLite3Database* d = &db.db();
-    const wxDateTime s = At(1), t = At(2);
+    const DayContext c{db.db(), At(1), At(2), day.begins, day.ends, 5.0};
+    const LoadRegime maxLoad = LoadRegime::MaxLoad, minLoad = LoadRegime::MinLoad, whole = LoadRegime::WholeDay;
     const struct {
         TextList record;
         int base;
         const std::vector<int>& pattern;
     } placements[] = {
-        {VoltageDeviationMaxPower("du1m", 0, d, b, e, &f, s, t, 5.0), 11, eight},
-        {VoltageDeviationMaxPower("du1m", 1, d, b, e, &f, s, t, 5.0), 19, eight},
-        {VoltageDeviationMaxPower("du1m", 2, d, b, e, &f, s, t, 5.0), 27, eight},
-        {VoltageDeviationMaxPowerSingle("u1unbalance1m", d, b, e, &f, s, t, 5.0), 35, eight},
-        {VoltageDeviationMinPower("du1m", 0, d, b, e, &f, s, t, 5.0), 43, eight},
-        {VoltageDeviationMinPower("du1m", 1, d, b, e, &f, s, t, 5.0), 51, eight},
-        {VoltageDeviationMinPower("du1m", 2, d, b, e, &f, s, t, 5.0), 59, eight},
-        {VoltageDeviationMinPowerSingle("u1unbalance1m", d, b, e, &f, s, t, 5.0), 67, eight},
-        {VoltageDeviationWholeDay("du1m", 0, d, b, e, &f, s, t, 5.0), 75, eight},
-        {VoltageDeviationWholeDay("du1m", 1, d, b, e, &f, s, t, 5.0), 83, eight},
-        {VoltageDeviationWholeDay("du1m", 2, d, b, e, &f, s, t, 5.0), 91, eight},
-        {VoltageDeviationWholeDaySingle("u1unbalance1m", d, b, e, &f, s, t, 5.0), 99, eight},
-        {ThdStatistic("uthd3s", 0, d, b, e, 0, &f, s, t, 5.0), 107, six},
-        {ThdStatistic("uthd3s", 1, d, b, e, 0, &f, s, t, 5.0), 113, six},
-        {ThdStatistic("uthd3s", 2, d, b, e, 0, &f, s, t, 5.0), 119, six},
-        {UnbalanceStatistic("u0unbalance3s", d, b, e, &f, s, t, 5.0), 125, four},
-        {UnbalanceStatistic("u2unbalance3s", d, b, e, &f, s, t, 5.0), 129, four},
-        {FrequencyDeviationStatistic("ac20sdfreq", d, b, e, &f, s, t, 5.0), 133, eight},
+        {VoltageDeviationStatistic(c, maxLoad, "du1m", "L1", f), 11, eight},
+        {VoltageDeviationStatistic(c, maxLoad, "du1m", "L2", f), 19, eight},
+        {VoltageDeviationStatistic(c, maxLoad, "du1m", "L3", f), 27, eight},
+        {VoltageDeviationStatistic(c, maxLoad, "u1unbalance1m", ValueColumn, f), 35, eight},
+        {VoltageDeviationStatistic(c, minLoad, "du1m", "L1", f), 43, eight},
+        {VoltageDeviationStatistic(c, minLoad, "du1m", "L2", f), 51, eight},
+        {VoltageDeviationStatistic(c, minLoad, "du1m", "L3", f), 59, eight},
+        {VoltageDeviationStatistic(c, minLoad, "u1unbalance1m", ValueColumn, f), 67, eight},
+        {VoltageDeviationStatistic(c, whole, "du1m", "L1", f), 75, eight},
+        {VoltageDeviationStatistic(c, whole, "du1m", "L2", f), 83, eight},
+        {VoltageDeviationStatistic(c, whole, "du1m", "L3", f), 91, eight},
+        {VoltageDeviationStatistic(c, whole, "u1unbalance1m", ValueColumn, f), 99, eight},
+        {ThdStatistic(c, "uthd3s", 0, 0, f), 107, six},
+        {ThdStatistic(c, "uthd3s", 1, 0, f), 113, six},
+        {ThdStatistic(c, "uthd3s", 2, 0, f), 119, six},
+        {UnbalanceStatistic(c, "u0unbalance3s", f), 125, four},
+        {UnbalanceStatistic(c, "u2unbalance3s", f), 129, four},
+        {FrequencyDeviationStatistic(c, "ac20sdfreq", f), 133, eight},
         {day.harmonics[0], 141, straight},
         {day.harmonics[1], 153, straight},
         {day.harmonics[2], 165, straight},
@@ -118,7 +116,7 @@ TEST_F(DayEvaluation, PlacesEverySlotAndKeepsTheOtherEntries)
             EXPECT_EQ(v[p.base + p.pattern[slot]], p.record[slot]) << "base " << p.base << " slot " << slot;
     for (int phase = 0; phase < 3; ++phase)
         EXPECT_EQ(day.harmonics[phase],
-                  HarmonicStatistic("harm_u_L" + std::to_string(phase + 1) + "_3s", d, 0, 40, &f, s, t, 5.0));
+                  HarmonicStatistic(c, "harm_u_L" + std::to_string(phase + 1) + "_3s", 0, 40, f));
 
     // The identifying lines, in call order.
     std::vector<std::string> ids;
@@ -139,14 +137,13 @@ TEST_F(DayEvaluation, PlacesEverySlotAndKeepsTheOtherEntries)
 
 TEST_F(DayEvaluation, DayStartsAtTheClockTimeOfTheBegin)
 {
-    HeaderValues().dt_begin = At(1, 8);
-    HeaderValues().dt_max_load_begin[1] = "22:00";
-    HeaderValues().dt_max_load_end[1] = "6:00";  // ends before it begins: passed on as it is
+    header.dt_begin = At(1, 8);
+    header.dt_max_load_begin[1] = "22:00";
+    header.dt_max_load_end[1] = "6:00";  // ends before it begins: passed on as it is
     ComplianceFlags flags;
-    flags.fill(true);
     DayResult day;
     LogCapture log;
-    ASSERT_TRUE(EvaluateDay(1, &db.db(), flags, day));
+    ASSERT_TRUE(EvaluateDay(header, 1, db.db(), flags, day));
     EXPECT_EQ(TextList(day.values.begin() + 5, day.values.begin() + 9),
               (TextList{"02.03.2011", "08:00", "03.03.2011", "08:00"}));
     EXPECT_EQ(day.begins, DateTimeList{At(2, 22)});
@@ -157,12 +154,11 @@ TEST_F(DayEvaluation, DayStartsAtTheClockTimeOfTheBegin)
 TEST_F(DayEvaluation, WrongMaxLoadTimeStopsBeforeAnyStatistic)
 {
     for (const char* bad : {"", "8", "25:00"}) {
-        HeaderValues().dt_max_load_end[0] = bad;
+        header.dt_max_load_end[0] = bad;
         ComplianceFlags flags;
-        flags.fill(true);
         DayResult day;
         LogCapture log;
-        EXPECT_FALSE(EvaluateDay(0, &db.db(), flags, day)) << bad;
+        EXPECT_FALSE(EvaluateDay(header, 0, db.db(), flags, day)) << bad;
         EXPECT_EQ(log.lines, (std::vector<std::string>{"01.03.2011 00:00 - 02.03.2011 00:00", "Wrong date",
                                                        "Wrong datetime in ini file!\n"}))
             << bad;
@@ -174,28 +170,28 @@ TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
     FillDay(1, 0.0);
     FillDay(2, 20.0);  // voltage, THD and zero-sequence unbalance fail on day 2
     ComplianceFlags flags;
-    flags.fill(true);
     LogCapture log;
     DayResult day;
-    ASSERT_TRUE(EvaluateDay(0, &db.db(), flags, day));
-    EXPECT_EQ(flags, (ComplianceFlags{true, true, true, true, true, true}));
-    ASSERT_TRUE(EvaluateDay(1, &db.db(), flags, day));
-    EXPECT_EQ(flags, (ComplianceFlags{false, true, false, true, true, false}));
+    ASSERT_TRUE(EvaluateDay(header, 0, db.db(), flags, day));
+    EXPECT_EQ(flags, ComplianceFlags());
+    ASSERT_TRUE(EvaluateDay(header, 1, db.db(), flags, day));
+    ComplianceFlags expected;
+    expected[Quantity::VoltageDeviation] = false;
+    expected[Quantity::HarmonicDistortion] = false;
+    expected[Quantity::ZeroSequenceUnbalance] = false;
+    EXPECT_EQ(flags, expected);
 
-    TextList title = NewValueTable();
-    SummariseRun(2, &db.db(), flags, title);
+    const TextList title = TitleValues(header, DayStart(header, 2), SummariseRun(header, 2, db.db(), flags));
     const std::string yes = CompliesWord(), no = DoesNotComplyWord();
     EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), (TextList{no, yes, no, yes, yes, no}));
-    EXPECT_EQ(title[46], "A46");
+    EXPECT_EQ(title[46], "");  // no Page1_8 text in these settings
     EXPECT_EQ(title[42].size(), 5u);  // "49,85" and the like
 }
 
 TEST_F(DayEvaluation, ZeroDaysGiveCompliantVerdictsAndNoDeviation)
 {
     ComplianceFlags flags;
-    flags.fill(true);
-    TextList title = NewValueTable();
-    SummariseRun(0, &db.db(), flags, title);
+    const TextList title = TitleValues(header, DayStart(header, 0), SummariseRun(header, 0, db.db(), flags));
     EXPECT_EQ(TextList(title.begin() + 42, title.begin() + 46), (TextList{"50,00", "50,00", "220,00", "220,00"}));
     EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), TextList(6, CompliesWord()));
 }
@@ -204,11 +200,10 @@ TEST_F(DayEvaluation, DatabaseErrorsLeaveTheEvaluation)
 {
     db->ExecuteUpdate("DROP TABLE uthd3s");
     ComplianceFlags flags;
-    flags.fill(true);
     DayResult day;
     LogCapture log;
     try {
-        EvaluateDay(0, &db.db(), flags, day);
+        EvaluateDay(header, 0, db.db(), flags, day);
         FAIL() << "no exception";
     } catch (const wxSQLite3Exception& e) {
         EXPECT_EQ(e.GetErrorCode(), 1);

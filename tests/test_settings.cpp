@@ -6,24 +6,26 @@
 #include "fixtures.h"
 #include "settings/date_parsing.h"
 #include "settings/header_values.h"
+#include "settings/settings_document.h"
 #include "settings/text.h"
 
 namespace {
 
-// Reads every ReportData element of a document into a fresh record.
-const ReportHeaderValues& Read(const std::string& children)
+// The settings of a document with these children of its root.
+ReportSettings Settings(const std::string& children)
 {
-    HeaderValues() = ReportHeaderValues();
     const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><mqv-analyser-settings>" +
                              children + "</mqv-analyser-settings>";
     wxMemoryInputStream stream(text.data(), text.size());
     wxXmlDocument doc;
     EXPECT_TRUE(doc.Load(stream, "UTF-8"));
-    for (wxXmlNode* n = doc.GetRoot()->GetChildren(); n; n = n->GetNext())
-        if (n->GetName() == "ReportData")
-            ReadReportData(n);
-    return HeaderValues();
+    const std::optional<ReportSettings> settings = ReadSettings(doc);
+    EXPECT_TRUE(settings.has_value());
+    return settings.value_or(ReportSettings());
 }
+
+// The values of every ReportData element of such a document.
+ReportHeaderValues Read(const std::string& children) { return Settings(children).header; }
 
 std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
 
@@ -53,7 +55,7 @@ TEST(CodePage, ConvertsCyrillicAndRefusesWhatCp1251Lacks)
 
 TEST(ReadReportData, StoresNonEmptyValuesByExactName)
 {
-    const ReportHeaderValues& r = Read(
+    const ReportHeaderValues r = Read(
         "<ReportData><Header1 Value='first'/><header1 Value='lower case'/><Header1 Value=''/>"
         "<Header1/><Header4 Value='Заголовок'/><Page1_7_5 Value='last'/>"
         "<dt_max_load_begin_6 Value='8:00'/><DB Value='m.db'/><Unknown Value='x'/></ReportData>");
@@ -72,7 +74,7 @@ TEST(ReadReportData, StoresNonEmptyValuesByExactName)
 
 TEST(ReadReportData, TwoElementsReadIntoOneRecord)
 {
-    const ReportHeaderValues& r = Read("<ReportData><Header1 Value='one'/><n_Dayes Value='3'/></ReportData>"
+    const ReportHeaderValues r = Read("<ReportData><Header1 Value='one'/><n_Dayes Value='3'/></ReportData>"
                                        "<ReportData><Header2 Value='two'/></ReportData>");
     EXPECT_EQ(r.Header[0], "one");
     EXPECT_EQ(r.Header[1], "two");

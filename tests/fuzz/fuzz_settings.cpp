@@ -1,7 +1,6 @@
-// Settings documents: the XML reader as the run loads the document, every
-// ReportData child through ReadReportData, the max-load times of day, the
-// title dates the run derives from the result, and the begin date-time
-// parser on the raw bytes.
+// Settings documents: the XML reader as the run loads the document, the
+// settings read from it, the max-load times of day, the title dates the run
+// derives from the result, and the begin date-time parser on the raw bytes.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,9 +12,10 @@
 #include <wx/xml/xml.h>
 
 #include "fuzz_support.h"
-#include "report/page_assembly.h"
+#include "report/day_evaluation.h"
+#include "report/page_layout.h"
 #include "settings/date_parsing.h"
-#include "settings/header_values.h"
+#include "settings/settings_document.h"
 
 namespace {
 
@@ -49,24 +49,21 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    HeaderValues() = ReportHeaderValues();
+    ReportSettings settings;
     {
         wxMemoryInputStream stream(data, size);
         wxXmlDocument doc;
-        if (doc.Load(stream, "UTF-8") && doc.GetRoot()) {
-            for (const wxXmlNode* child = doc.GetRoot()->GetChildren(); child; child = child->GetNext())
-                if (child->GetType() == wxXML_ELEMENT_NODE && child->GetName() == "ReportData")
-                    ReadReportData(child);
-        }
+        if (doc.Load(stream, "UTF-8"))
+            settings = ReadSettings(doc).value_or(ReportSettings());
     }
-    const ReportHeaderValues& h = HeaderValues();
+    const ReportHeaderValues& h = settings.header;
     TimesOfDay(h.dt_max_load_begin);
     TimesOfDay(h.dt_max_load_end);
 
     // What the run does next with settings it accepts: the title's dates.
     const int days = WholeNumber(h.n_Dayes);
     if (h.dt_begin.IsValid() && days <= 7)
-        TitleValues(days);
+        TitleValues(h, DayStart(h, days), PeriodSummary());
 
     wxDateTime begin;
     if (ParseBeginDateTime(std::string(reinterpret_cast<const char*>(data), size), begin))

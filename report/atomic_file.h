@@ -1,0 +1,28 @@
+#pragma once
+// A file written whole or not at all.
+#include <string>
+
+// The bytes go to a temporary file beside the target; Commit() makes it the
+// target's permissions, syncs it and renames it over the target. A temporary
+// file that was not committed is removed when the object ends, so a failed
+// or abandoned write leaves the target as it was and nothing beside it.
+class AtomicFile {
+public:
+    explicit AtomicFile(const std::string& path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // False when the temporary file could not be made or written; Error()
+    // then tells why.
+    bool Write(const std::string& bytes);
+    bool Commit();
+    int Error() const { return error_; }
+
+private:
+    void Fail();
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+    int error_ = 0;
+};
