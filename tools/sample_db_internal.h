@@ -116,11 +116,14 @@ void Check(sqlite3* db, int rc, const char* what);
 void Exec(sqlite3* db, const std::string& sql);
 
 // One parameter table: Base_id and REAL value columns, filled through one
-// prepared statement.
+// prepared statement. It owns the statement, so it is neither copied nor
+// moved: the tables live where they are made and are handed round by pointer.
 class Table {
 public:
     Table(std::string name, std::vector<std::string> columns);
     ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
 
     // Creates the table in `db` and prepares its insert statement.
     void Create(sqlite3* db);
