@@ -50,6 +50,7 @@ std::string Make(const std::string& name, std::vector<std::string> args)
     return path;
 }
 
+// A read-only connection. It owns the handle, so it is not copied.
 class Db {
 public:
     explicit Db(const std::string& path)
@@ -58,6 +59,8 @@ public:
             throw std::runtime_error("cannot open " + path);
     }
     ~Db() { sqlite3_close(db_); }
+    Db(const Db&) = delete;
+    Db& operator=(const Db&) = delete;
 
     // Every row of the query, each column as text ("NULL" for NULL).
     std::vector<std::vector<std::string>> Rows(const std::string& sql) const
@@ -233,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LevelCase{"class3", {"--class", "3"}, 2, 3, false},
                     LevelCase{"class0_thd", {"--class", "0", "--thd-day", "1"}, 8, 12, true},
                     LevelCase{"class2_thd", {"--class", "2", "--thd-day", "1"}, 4, 6, true}),
-    [](const testing::TestParamInfo<LevelCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<LevelCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST(SampleDatabase, SameSeedSameContentAndKeptValuesIndependentOfDensity)
 {
