@@ -572,3 +572,232 @@ Launch Workspace::At(std::vector<std::string> args) const
 }
 
 }  // namespace pqrun
+
+// ---- watching running processes ---------------------------------------------
+
+#include <chrono>
+#include <thread>
+
+#include <sys/syscall.h>
+
+namespace pqrun {
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return done();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+bool ProcessAsleep(pid_t pid)
+{
+    const std::string proc = "/proc/" + std::to_string(pid);
+    // "<number> <arguments...>" while it is in a system call, "running" or
+    // "-1 ..." otherwise.
+    std::istringstream syscall(ReadFile(proc + "/syscall"));
+    long number = -1;
+    if (syscall >> number) {
+        return number == SYS_clock_nanosleep
+#ifdef SYS_nanosleep
+               || number == SYS_nanosleep
+#endif
+#ifdef SYS_fcntl
+               || number == SYS_fcntl
+#endif
+#ifdef SYS_fcntl64
+               || number == SYS_fcntl64
+#endif
+            ;
+    }
+    // Without /proc/PID/syscall: the kernel function it waits in.
+    const std::string wchan = ReadFile(proc + "/wchan");
+    return wchan.find("nanosleep") != std::string::npos || wchan.find("lock") != std::string::npos;
+}
+
+pid_t DbLockHolder(const std::string& path, DbLock lock)
+{
+    const off_t pending = 0x40000000, reserved = pending + 1, sharedFirst = pending + 2, sharedSize = 510;
+    struct flock probe {};
+    probe.l_whence = SEEK_SET;
+    // A read-lock probe meets write locks only; a write-lock probe meets any.
+    const auto ask = [&probe](short type, off_t start, off_t length) {
+        probe.l_type = type;
+        probe.l_start = start;
+        probe.l_len = length;
+    };
+    switch (lock) {
+    case DbLock::Shared: ask(F_WRLCK, sharedFirst, sharedSize); break;
+    case DbLock::Reserved: ask(F_RDLCK, reserved, 1); break;
+    case DbLock::Pending: ask(F_RDLCK, pending, 1); break;
+    case DbLock::Exclusive: ask(F_RDLCK, sharedFirst, sharedSize); break;
+    }
+
+    // Closing a descriptor of the file would drop every fcntl lock that this
+    // process holds on it: ask from a forked process instead.
+    int channel[2];
+    if (::pipe(channel) != 0)
+        throw std::runtime_error("pipe failed");
+    const pid_t asker = ::fork();
+    if (asker < 0)
+        throw std::runtime_error("fork failed");
+    if (asker == 0) {
+        ::close(channel[0]);
+        pid_t holder = -1;  // the question could not be asked
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        if (fd >= 0 && ::fcntl(fd, F_GETLK, &probe) == 0)
+            holder = probe.l_type == F_UNLCK ? 0 : probe.l_pid;
+        const ssize_t written = ::write(channel[1], &holder, sizeof holder);
+        ::_exit(written == sizeof holder ? 0 : 1);
+    }
+    ::close(channel[1]);
+    pid_t holder = -1;
+    ssize_t got;
+    while ((got = ::read(channel[0], &holder, sizeof holder)) < 0 && errno == EINTR) {
+    }
+    ::close(channel[0]);
+    while (::waitpid(asker, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    if (got != sizeof holder || holder < 0)
+        throw std::runtime_error("cannot examine the locks on " + path);
+    return holder;
+}
+
+namespace {
+
+// Starts `launch` as Child does, its standard output and error going to
+// `outFd` and `errFd`.
+pid_t StartProgram(const Launch& launch, int outFd, int errFd)
+{
+    std::vector<std::string> words{launch.program};
+    words.insert(words.end(), launch.args.begin(), launch.args.end());
+    std::vector<char*> argv;
+    for (std::string& w : words)
+        argv.push_back(&w[0]);
+    argv.push_back(nullptr);
+
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    if (pid == 0) {
+        if (!launch.cwd.empty() && ::chdir(launch.cwd.c_str()) != 0)
+            ::_exit(126);
+        ::dup2(outFd, 1);
+        ::dup2(errFd, 2);
+        if (launch.fileSizeLimit >= 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(launch.fileSizeLimit),
+                               static_cast<rlim_t>(launch.fileSizeLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (launch.unprivileged && ::geteuid() == 0) {
+            const gid_t nogroup = 65534;
+            const uid_t nobody = 65534;
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0)
+                ::_exit(125);
+        }
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+}  // namespace
+
+WatchedChild::WatchedChild(const Launch& launch)
+{
+    int outFd, errFd;
+    outPath_ = ScratchFile(outFd);
+    errPath_ = ScratchFile(errFd);
+    try {
+        pid_ = StartProgram(launch, outFd, errFd);
+    } catch (...) {
+        ::close(outFd);
+        ::close(errFd);
+        ::unlink(outPath_.c_str());
+        ::unlink(errPath_.c_str());
+        throw;
+    }
+    ::close(outFd);
+    ::close(errFd);
+}
+
+WatchedChild::~WatchedChild()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    ::unlink(outPath_.c_str());
+    ::unlink(errPath_.c_str());
+}
+
+bool WatchedChild::Ended() const
+{
+    if (pid_ <= 0)
+        return true;
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+}
+
+std::vector<std::string> WatchedChild::LogLinesSoFar() const
+{
+    std::vector<std::string> lines;
+    const std::string log = StripStamps(ReadFile(errPath_));
+    size_t at = 0;
+    for (size_t end; (end = log.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(log.substr(at, end - at));
+    return lines;
+}
+
+bool WatchedChild::WaitForLine(const std::string& line, std::chrono::milliseconds timeout) const
+{
+    const auto logged = [&] {
+        const std::vector<std::string> lines = LogLinesSoFar();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    // Read once more after the end: the last lines may have come just before it.
+    WaitUntil([&] { return logged() || Ended(); }, timeout);
+    return logged();
+}
+
+bool WatchedChild::WaitUntilBlockedAfter(const std::string& line, std::chrono::milliseconds timeout) const
+{
+    const auto lastIsLine = [&](bool& movedOn) {
+        const std::vector<std::string> lines = LogLinesSoFar();
+        const auto at = std::find(lines.begin(), lines.end(), line);
+        movedOn = at != lines.end() && at + 1 != lines.end();
+        return at != lines.end() && at + 1 == lines.end();
+    };
+    bool blocked = false;
+    WaitUntil(
+        [&] {
+            bool movedOn = false;
+            if (!lastIsLine(movedOn))
+                return movedOn || Ended();
+            // `line` came before the sleep seen here, and nothing after it by
+            // the time the sleep was seen.
+            blocked = ProcessAsleep(pid_) && lastIsLine(movedOn);
+            return blocked || movedOn;
+        },
+        timeout);
+    return blocked;
+}
+
+Outcome WatchedChild::Wait()
+{
+    Outcome result;
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = ReadFile(outPath_);
+    result.err = ReadFile(errPath_);
+    return result;
+}
+
+}  // namespace pqrun

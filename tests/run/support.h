@@ -184,3 +184,69 @@ struct Workspace {
 };
 
 }  // namespace pqrun
+
+// ---- watching running processes ---------------------------------------------
+// For tests that must know what another process is doing right now (waiting on
+// a lock, holding one, having reached a log line) instead of sleeping for a
+// guessed time.
+#include <chrono>
+
+namespace pqrun {
+
+// How long the watching helpers wait by default: far beyond any healthy step,
+// and well inside the program's busy time-out of 60 s.
+constexpr std::chrono::milliseconds kWatchTimeout{20000};
+
+// Asks `done` every few milliseconds until it answers true or `timeout` has
+// passed; returns its last answer.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = kWatchTimeout);
+
+// Whether process `pid` is blocked in a sleep or a lock-wait system call.
+// SQLite's busy handler sleeps between its attempts at a lock, so a program
+// seen asleep at a place where it takes a lock waits for that lock.
+bool ProcessAsleep(pid_t pid);
+
+// SQLite's locks on a database file in rollback-journal mode: fcntl locks on
+// the file's lock bytes (the pending byte at 1 GiB, the reserved byte, the
+// shared range). Exclusive is the write lock on the shared range, so an
+// Exclusive holder also counts as holding Shared.
+enum class DbLock { Shared, Reserved, Pending, Exclusive };
+
+// A process holding `lock` on the database file `path`: its pid (this
+// process's own locks included), 0 when none does. The file is examined from
+// a forked process, so this process's SQLite connections keep their locks.
+// With several holders, one of them.
+pid_t DbLockHolder(const std::string& path, DbLock lock);
+
+// A program run in the background, as Child, whose log can be read and whose
+// state can be watched while it runs.
+class WatchedChild {
+public:
+    explicit WatchedChild(const Launch& launch);
+    ~WatchedChild();
+    WatchedChild(const WatchedChild&) = delete;
+    WatchedChild& operator=(const WatchedChild&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    // Whether it has ended (it is collected by Wait() all the same).
+    bool Ended() const;
+    // The complete lines of its log so far, stamps removed, cut as
+    // Outcome::LogLines() cuts them.
+    std::vector<std::string> LogLinesSoFar() const;
+    // Waits until its log has the line `line`; false when it ended without
+    // it or the time passed first.
+    bool WaitForLine(const std::string& line, std::chrono::milliseconds timeout = kWatchTimeout) const;
+    // Waits until it is seen blocked right after logging `line`: `line` is its
+    // last log line both before and after it is seen asleep (ProcessAsleep).
+    // False as soon as it logs a line after `line` or ends, or when the time
+    // passes first.
+    bool WaitUntilBlockedAfter(const std::string& line,
+                               std::chrono::milliseconds timeout = kWatchTimeout) const;
+    Outcome Wait();
+
+private:
+    pid_t pid_ = -1;
+    std::string outPath_, errPath_;
+};
+
+}  // namespace pqrun

@@ -1,13 +1,12 @@
 // Measurement databases that are damaged, incomplete, odd or busy: a clear
 // message, "ok!" only for a complete report, the file left as it was.
-#include <chrono>
 #include <functional>
 #include <random>
-#include <thread>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support.h"
 
@@ -139,8 +138,21 @@ TEST(Database, DatabasePathOutsideCp1251IsOpened)
 
 TEST(Database, WriterHoldingTheDatabaseIsWaitedFor)
 {
-    for (const char* begin : {"BEGIN IMMEDIATE", "BEGIN EXCLUSIVE"}) {
-        SCOPED_TRACE(begin);
+    const struct {
+        const char* begin;
+        DbLock lock;             // the writer's lock until it commits
+        bool waitsBeforeTheDay;  // where the run is blocked
+    } cases[] = {
+        // Readers may still read beside a reserved lock: the run is blocked
+        // at its first statistic's "begin exclusive transaction", right
+        // after the day's dates line.
+        {"BEGIN IMMEDIATE", DbLock::Reserved, false},
+        // An exclusive lock keeps readers out: the run is blocked at its
+        // first look into the database, before the day starts.
+        {"BEGIN EXCLUSIVE", DbLock::Exclusive, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.begin);
         const Workspace w("day page", MarkedTitleTemplate(60));
         {
             MeasurementDb db(w.db + ".new");
@@ -152,20 +164,33 @@ TEST(Database, WriterHoldingTheDatabaseIsWaitedFor)
         // for it sees it on the title page.
         sqlite3* writer = nullptr;
         ASSERT_EQ(sqlite3_open(w.db.c_str(), &writer), SQLITE_OK);
-        const std::string sql = std::string(begin) +
+        // Its commit waits in turn for the run's fleeting shared lock.
+        sqlite3_busy_timeout(writer, static_cast<int>(kWatchTimeout.count()));
+        const std::string sql = std::string(c.begin) +
                                 "; INSERT INTO Base(Base_id, DateTimeMQV) VALUES(1000000, '2011-03-01 12:00:01');"
                                 " INSERT INTO ac20sdfreq(Base_id, Value) VALUES(1000000, 0.37);";
         ASSERT_EQ(sqlite3_exec(writer, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        EXPECT_EQ(DbLockHolder(w.db, c.lock), ::getpid());
 
-        Child child(w.At({w.Write(w.settings(1))}));
-        std::this_thread::sleep_for(std::chrono::seconds(1));
+        const std::string settings = w.Write(w.settings(1));
+        WatchedChild child(w.At({settings}));
+        // Commit only once the run is seen asleep in its busy wait: a run that
+        // did not wait would go on past the line, or end, and fail here.
+        const std::string before =
+            c.waitsBeforeTheDay ? "Input files: " + settings + " " : "01.03.2011 00:00 - 02.03.2011 00:00";
+        const bool blocked = child.WaitUntilBlockedAfter(before);
+        const std::vector<std::string> soFar = child.LogLinesSoFar();
+        EXPECT_TRUE(blocked) << "not seen waiting after \"" << before << "\"; log so far:\n"
+                             << ::testing::PrintToString(soFar);
         EXPECT_EQ(sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(writer);
         const Outcome r = child.Wait();
 
         EXPECT_EQ(r.out, "ok!\n") << r.Log();
         EXPECT_FALSE(r.LineStartingWith("InitDB")) << r.Log();
-        EXPECT_EQ(MarkedValues(ReadFile(w.out + "Page0.htm")).at(43), "50,37");
+        EXPECT_TRUE(r.HasLine("Day number 1 of 1.")) << r.Log();
+        std::map<int, std::string> title = MarkedValues(ReadFile(w.out + "Page0.htm"));
+        EXPECT_EQ(title[43], "50,37");
     }
 }
 
