@@ -10,6 +10,7 @@
 #include <wx/intl.h>
 #include <wx/log.h>
 
+#include "report/atomic_file.h"
 #include "report/console_log.h"
 #include "report/run_report.h"
 #include "settings/text.h"
@@ -42,7 +43,7 @@ int main(int argc, char** argv)
     delete wxLog::SetActiveTarget(new ConsoleLog);
     // The library names its messages and paths after the application; this
     // program has always been "console" to it.
-    wxTheApp->SetAppName("console");
+    wxAppConsole::GetInstance()->SetAppName("console");
 
     // Arguments are file names: decoded so that every byte survives.
     std::vector<wxWCharBuffer> buffers;
@@ -65,9 +66,11 @@ int main(int argc, char** argv)
         confirmation << "\nVersion:\t" << kVersion << "\n";
     wxLogMessage("%s", confirmation);
 
+    // Help and version end here with success; any other command line that
+    // does not parse is a usage error.
     if (parsed != 0 || parser.Found("h")) {
         parser.Usage();
-        return 0;
+        return (parser.Found("h") || parser.Found("v")) ? 0 : 1;
     }
 
     wxString settingsPath;
@@ -77,12 +80,15 @@ int main(int argc, char** argv)
         settingsPath = name.GetFullPath();
     }
 
+    AtomicFile::RemoveTemporaryOnSignals();
+    bool reportComplete = false;
     {
         wxLocale locale;
         if (locale.Init("Russian", "ru", "ru_RU.CP1251", false))
-            RunReport(settingsPath);
+            reportComplete = RunReport(settingsPath);
         else
             wxLogError("This language is not supported by the system.");
     }
-    return 0;
+    // 0 exactly when "ok!" was printed.
+    return reportComplete ? 0 : 1;
 }

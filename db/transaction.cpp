@@ -1,11 +1,40 @@
 #include "db/transaction.h"
 
+#include <wx/log.h>
+
+// After the wrapper's header, whose names SQLite's macros would replace.
+#include <sqlite3.h>
+
+void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs)
+{
+    path_ = path;
+    // Without the create flag: a path that names no file must not make one.
+    Open(path, wxEmptyString, WXSQLITE_OPEN_READWRITE);
+    sqlite3_db_config(static_cast<sqlite3*>(GetDatabaseHandle()), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1,
+                      nullptr);
+    SetBusyTimeout(busyTimeoutMs);
+}
+
+void MeasurementDatabase::RefuseLock()
+{
+    if (lockRefused_)
+        return;
+    lockRefused_ = true;
+    wxLogWarning("The database %s is in use by another program: the statistics read it without their lock.",
+                 path_);
+}
+
 StatisticTransaction::StatisticTransaction(wxSQLite3Database& db) : db_(db)
 {
+    MeasurementDatabase* run = dynamic_cast<MeasurementDatabase*>(&db);
+    if (run && run->LockRefused())
+        return;
     try {
         db_.ExecuteUpdate("begin exclusive transaction");
         active_ = true;
-    } catch (const wxSQLite3Exception&) {
+    } catch (const wxSQLite3Exception& e) {
+        if (run && (e.GetErrorCode() & 0xff) == SQLITE_BUSY)
+            run->RefuseLock();
     }
 }
 

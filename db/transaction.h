@@ -4,10 +4,30 @@
 
 #include <wx/wxsqlite3.h>
 
+// The run's connection to the measurement database. It opens an existing
+// file only, never checkpoints a write-ahead log when it closes (that would
+// rewrite the database file), and remembers when another program kept a
+// statistic from taking its lock, so that later statistics do not wait for
+// that lock again.
+class MeasurementDatabase : public wxSQLite3Database {
+public:
+    void OpenExisting(const wxString& path, int busyTimeoutMs);
+    const wxString& Path() const { return path_; }
+    bool LockRefused() const { return lockRefused_; }
+    // Logs once that the statistics run without their lock.
+    void RefuseLock();
+
+private:
+    wxString path_;
+    bool lockRefused_ = false;
+};
+
 // Holds SQLite's exclusive lock for one statistic. The report only reads, but
 // the lock keeps another program from writing while a statistic passes over
 // the same rows several times, so that its passes see the same values. A failed begin is
-// swallowed (the statistic then runs without a transaction); a failed commit
+// swallowed (the statistic then runs without a transaction); on the run's
+// own connection a begin refused because another program holds the database
+// is not tried again by later statistics. A failed commit
 // is rolled back; an open transaction is rolled back when the object ends,
 // also when an exception leaves the statistic.
 class StatisticTransaction {

@@ -1,26 +1,82 @@
 #include "report/atomic_file.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// The temporary file being written, for the signal handler: one at a time,
+// as the run writes its pages one after another. The handler reads the name
+// only while `pending` is set, and the name is written only while it is not.
+char pendingName[4096];
+volatile std::sig_atomic_t pending = 0;
+
+void Register(const std::string& name)
+{
+    if (name.size() >= sizeof pendingName)
+        return;  // not removed on a signal; such a path cannot be opened anyway
+    std::memcpy(pendingName, name.c_str(), name.size() + 1);
+    pending = 1;
+}
+
+void Unregister() { pending = 0; }
+
+extern "C" void RemovePendingAndEnd(int signal)
+{
+    if (pending)
+        ::unlink(pendingName);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+}  // namespace
+
+void AtomicFile::RemoveTemporaryOnSignals()
+{
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction action {};
+        action.sa_handler = RemovePendingAndEnd;
+        sigemptyset(&action.sa_mask);
+        sigaddset(&action.sa_mask, SIGTERM);
+        sigaddset(&action.sa_mask, SIGINT);
+        sigaddset(&action.sa_mask, SIGHUP);
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
 AtomicFile::AtomicFile(const std::string& path) : path_(path), temporary_(path + ".XXXXXX")
 {
+    // Blocked while the file is made and registered, so that no signal falls
+    // between the two and leaves it behind.
+    sigset_t interrupts, previous;
+    sigemptyset(&interrupts);
+    sigaddset(&interrupts, SIGTERM);
+    sigaddset(&interrupts, SIGINT);
+    sigaddset(&interrupts, SIGHUP);
+    ::sigprocmask(SIG_BLOCK, &interrupts, &previous);
     fd_ = ::mkstemp(&temporary_[0]);
     if (fd_ < 0) {
         error_ = errno;
         temporary_.clear();
+    } else {
+        Register(temporary_);
     }
+    ::sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 AtomicFile::~AtomicFile()
 {
     if (fd_ >= 0)
         ::close(fd_);
-    if (!temporary_.empty())
+    if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
+        Unregister();
+    }
 }
 
 void AtomicFile::Fail()
@@ -30,6 +86,7 @@ void AtomicFile::Fail()
         ::close(fd_);
     fd_ = -1;
     ::unlink(temporary_.c_str());
+    Unregister();
     temporary_.clear();
 }
 
@@ -68,6 +125,8 @@ bool AtomicFile::Commit()
         Fail();
         return false;
     }
+    // Renamed: the name now is the page's, which a signal must not remove.
+    Unregister();
     temporary_.clear();
     return true;
 }

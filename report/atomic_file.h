@@ -19,6 +19,11 @@ public:
     bool Commit();
     int Error() const { return error_; }
 
+    // Makes SIGTERM, SIGINT and SIGHUP remove the temporary file being
+    // written before the process ends as the signal says. Pages already
+    // renamed stay.
+    static void RemoveTemporaryOnSignals();
+
 private:
     void Fail();
     std::string path_;

@@ -1,6 +1,5 @@
 #include "report/page_assembly.h"
 
-#include <cerrno>
 #include <vector>
 
 #include <wx/log.h>
@@ -37,15 +36,17 @@ std::vector<HarmonicTable> HarmonicTables()
 
 }  // namespace
 
+wxString DayTemplateName() { return "tbl1.htm"; }
+wxString TitleTemplateName() { return "Title.htm"; }
+wxString DayPageName(int dayNumber) { return wxString::Format("day_%d.htm", dayNumber); }
+wxString TitlePageName() { return "Page0.htm"; }
+
 std::string ReadTemplate(const wxString& path)
 {
     const std::string name = FileSystemPath(path);
-    std::string bytes;
-    if (!ReadWholeFile(name, bytes))
-        throw ReportFileError("Cannot read the template " + name + ": " + SystemErrorText(errno));
-    const size_t nul = bytes.find('\0');
-    if (nul != std::string::npos)
-        bytes.resize(nul);
+    std::string bytes, why;
+    if (!ReadRegularFile(name, kMaxTemplateBytes, bytes, why))
+        throw ReportFileError("Cannot read the template " + name + ": " + why);
     return bytes;
 }
 
@@ -126,12 +127,12 @@ bool WriteDayPage(int dayNumber, const TextList& values, const DateTimeList& beg
                   const wxString& programDir, const wxString& userDir)
 {
     const std::string page =
-        AssembleDayPage(ReadTemplate(programDir + "tbl1.htm"), values, begins, ends, harmonics);
-    return WritePage(userDir + wxString::Format("day_%d.htm", dayNumber), page);
+        AssembleDayPage(ReadTemplate(programDir + DayTemplateName()), values, begins, ends, harmonics);
+    return WritePage(userDir + DayPageName(dayNumber), page);
 }
 
 bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir)
 {
-    const std::string page = AssembleTitlePage(ReadTemplate(programDir + "Title.htm"), values);
-    return WritePage(userDir + "Page0.htm", page);
+    const std::string page = AssembleTitlePage(ReadTemplate(programDir + TitleTemplateName()), values);
+    return WritePage(userDir + TitlePageName(), page);
 }

@@ -15,8 +15,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The file's bytes up to its first NUL. Throws ReportFileError when the file
-// cannot be read.
+// The file names of the templates and the pages.
+wxString DayTemplateName();
+wxString TitleTemplateName();
+wxString DayPageName(int dayNumber);
+wxString TitlePageName();
+
+// The largest template read; a bigger file is refused.
+const long long kMaxTemplateBytes = 16LL << 20;
+
+// The bytes of a template, NUL bytes included. Throws ReportFileError, naming
+// the file, when it is not a regular file, is larger than kMaxTemplateBytes
+// or cannot be read.
 std::string ReadTemplate(const wxString& path);
 
 // Writes `bytes` to `path` whole or not at all: a temporary file beside it is

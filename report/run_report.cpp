@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
+#include <utility>
 #include <sys/stat.h>
 #include <vector>
 
@@ -35,9 +37,58 @@ bool SettingsProblem()
     return false;
 }
 
+// The file a path names, for telling whether two paths are one file: the
+// device and inode where it exists, else the absolute normalised path.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    wxString path;
+};
+
+FileIdentity IdentityOf(const wxString& path)
+{
+    FileIdentity id;
+    struct stat st;
+    if (::stat(FileSystemPath(path).c_str(), &st) == 0) {
+        id.exists = true;
+        id.device = st.st_dev;
+        id.inode = st.st_ino;
+    }
+    wxFileName name(path);
+    name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_TILDE | wxPATH_NORM_ABSOLUTE);
+    id.path = name.GetFullPath();
+    return id;
+}
+
+bool SameFile(const FileIdentity& a, const FileIdentity& b)
+{
+    if (a.exists && b.exists)
+        return a.device == b.device && a.inode == b.inode;
+    return a.path == b.path;
+}
+
+// Refuses, before any page is written, a page path that names one of the
+// run's inputs: writing that page would replace the input.
+bool PagesSpareTheInputs(const std::vector<wxString>& pages,
+                         const std::vector<std::pair<const char*, wxString>>& inputs)
+{
+    for (const wxString& page : pages) {
+        const FileIdentity p = IdentityOf(page);
+        for (const auto& input : inputs) {
+            if (!SameFile(p, IdentityOf(input.second)))
+                continue;
+            wxLogError("The page %s would overwrite the %s %s: no page is written.", page, input.first,
+                       input.second);
+            return false;
+        }
+    }
+    return true;
+}
+
 // Closes and releases the run's database on every way out.
 struct DatabaseCloser {
-    void operator()(wxSQLite3Database* db) const
+    void operator()(MeasurementDatabase* db) const
     {
         try {
             db->Close();
@@ -46,7 +97,7 @@ struct DatabaseCloser {
         delete db;
     }
 };
-using DatabaseHandle = std::unique_ptr<wxSQLite3Database, DatabaseCloser>;
+using DatabaseHandle = std::unique_ptr<MeasurementDatabase, DatabaseCloser>;
 
 }  // namespace
 
@@ -89,14 +140,22 @@ bool RunReport(wxString settingsPath)
         return SettingsProblem();
     }
 
+    std::vector<wxString> pages;
+    for (int k = 0; k < days; ++k)
+        pages.push_back(userDir + DayPageName(k + 1));
+    pages.push_back(userDir + TitlePageName());
+    if (!PagesSpareTheInputs(pages, {{"database", header.DB},
+                                     {"settings document", settingsFile},
+                                     {"template", programDir + DayTemplateName()},
+                                     {"template", programDir + TitleTemplateName()}}))
+        return false;
+
     ComplianceFlags flags;
 
     DatabaseHandle db;
     try {
-        db.reset(new wxSQLite3Database());
-        // Without the create flag: a path that names no file must not make one.
-        db->Open(header.DB, wxEmptyString, WXSQLITE_OPEN_READWRITE);
-        db->SetBusyTimeout(kBusyTimeoutMs);
+        db.reset(new MeasurementDatabase());
+        db->OpenExisting(header.DB, kBusyTimeoutMs);
         TuneForScans(*db);
 
         bool allPagesWritten = true;
@@ -112,17 +171,32 @@ bool RunReport(wxString settingsPath)
         allPagesWritten &=
             WriteTitlePage(TitleValues(header, DayStart(header, days), summary), programDir, userDir);
         db.reset();
-        if (allPagesWritten)
-            std::printf("ok!\n");
-        else
+        if (!allPagesWritten) {
             wxLogError("The report is incomplete: a page could not be written.");
+            return false;
+        }
+        std::printf("ok!\n");
+        std::fflush(stdout);
         return true;
     } catch (const wxSQLite3Exception& e) {
         wxLogMessage("InitDB%d:%s", e.GetErrorCode(), e.GetMessage());
     } catch (const ReportFileError& e) {
         wxLogError("%s", wxString::FromUTF8(e.what()));
+    } catch (const DataError&) {
+        // The historical line first, for the callers that look for it; then the cause.
+        wxLogMessage("Abort not correct DB version");
+        wxLogError("The day template %s: a harmonic table's sample row cannot be cut, or its row "
+                   "does not hold the row-number marker \"Friday\" exactly once.",
+                   programDir + DayTemplateName());
+    } catch (const std::bad_alloc&) {
+        wxLogMessage("Abort not correct DB version");
+        wxLogError("The run ran out of memory.");
+    } catch (const std::exception& e) {
+        wxLogMessage("Abort not correct DB version");
+        wxLogError("The run failed: %s", wxString::FromUTF8(e.what()));
     } catch (...) {
         wxLogMessage("Abort not correct DB version");
+        wxLogError("The run failed for an unknown reason.");
     }
-    return true;
+    return false;
 }

@@ -3,6 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <wx/strconv.h>
 
@@ -71,19 +75,51 @@ std::string SystemErrorText(int error)
     return strerror_l(error, CLocale());
 }
 
+bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes, std::string& why)
+{
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        why = SystemErrorText(errno);
+        return false;
+    }
+    const auto fail = [fd, &why](const std::string& reason) {
+        why = reason;
+        ::close(fd);
+        return false;
+    };
+    const auto tooLarge = [maxBytes] {
+        return "it is larger than " + std::to_string(maxBytes >> 20) + " MiB";
+    };
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return fail(SystemErrorText(errno));
+    if (!S_ISREG(st.st_mode))
+        return fail("it is not a regular file");
+    if (st.st_size > maxBytes)
+        return fail(tooLarge());
+    bytes.reserve(static_cast<size_t>(st.st_size));
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(SystemErrorText(errno));
+        if (n == 0)
+            break;
+        bytes.append(buf, static_cast<size_t>(n));
+        // A file that grows while it is read is held to the same limit.
+        if (static_cast<long long>(bytes.size()) > maxBytes)
+            return fail(tooLarge());
+    }
+    ::close(fd);
+    return true;
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bytes.clear();
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file)) > 0)
-        bytes.append(buf, n);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    errno = error;
-    return !failed;
+    std::string why;
+    const long long noLimit = std::numeric_limits<long long>::max();
+    return ReadRegularFile(path, noLimit, bytes, why);
 }

@@ -53,7 +53,7 @@ TEST(SettingsFailure, UnusableSettingsEndTheRunWithIniFileProblem)
         SCOPED_TRACE(c.name);
         const Workspace w;
         const Outcome r = RunProgram(w.At({c.settings(w)}));
-        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         const std::vector<std::string> lines = RunLines(r);
         std::vector<std::string> expected{"Ini file problem!", ""};
