@@ -1,5 +1,5 @@
-// Day evaluation: the day window, the max-load period, the placement of every
-// statistic's slots in the day value table, the flags and the summary.
+// Day evaluation: the day window, the max-load period, the flags and the
+// summary. Where every statistic's values land: test_page_layout.cpp.
 #include <random>
 
 #include <gtest/gtest.h>
@@ -9,9 +9,6 @@
 #include "report/fixed_texts.h"
 #include "settings/header_values.h"
 #include "settings/text.h"
-#include "stats/harmonics.h"
-#include "stats/unbalance_frequency.h"
-#include "stats/voltage_deviation.h"
 
 namespace {
 
@@ -55,85 +52,6 @@ protected:
     FixtureDb db;
     ReportHeaderValues header;
 };
-
-TEST_F(DayEvaluation, PlacesEverySlotAndKeepsTheOtherEntries)
-{
-    FillDay(1, 0.0);
-    ComplianceFlags flags;
-    DayResult day;
-    std::vector<std::string> lines;
-    {
-        LogCapture log;
-        ASSERT_TRUE(EvaluateDay(header, 0, db.db(), flags, day));
-        lines = log.lines;
-    }
-
-    const TextList& v = day.values;
-    ASSERT_EQ(v.size(), 1000u);
-    EXPECT_EQ(v[0], MakerName());
-    EXPECT_EQ(TextList(v.begin() + 1, v.begin() + 5), (TextList{"h0", "h1", CodePageFromUtf8("Объект"), "h3"}));
-    EXPECT_EQ(TextList(v.begin() + 5, v.begin() + 9), (TextList{"01.03.2011", "00:00", "02.03.2011", "00:00"}));
-    for (int i : {9, 10, 147, 150, 152, 159, 164, 171, 176, 177, 500, 999})
-        EXPECT_EQ(v[i], "A" + std::to_string(i));
-    EXPECT_EQ(day.begins, DateTimeList{At(1, 8)});
-    EXPECT_EQ(day.ends, DateTimeList{At(1, 20)});
-
-    // The same statistics called directly, and where their slots belong.
-    const std::vector<int> eight{0, 2, 4, 6, 1, 3, 5, 7}, six{0, 3, 2, 5, 1, 4}, four{0, 2, 1, 3},
-        straight{0, 1, 2, 3, 4, 5};
-    bool f = true;
-    const DayContext c{db.db(), At(1), At(2), day.begins, day.ends, 5.0};
-    const LoadRegime maxLoad = LoadRegime::MaxLoad, minLoad = LoadRegime::MinLoad, whole = LoadRegime::WholeDay;
-    const struct {
-        TextList record;
-        int base;
-        const std::vector<int>& pattern;
-    } placements[] = {
-        {VoltageDeviationStatistic(c, maxLoad, "du1m", "L1", f), 11, eight},
-        {VoltageDeviationStatistic(c, maxLoad, "du1m", "L2", f), 19, eight},
-        {VoltageDeviationStatistic(c, maxLoad, "du1m", "L3", f), 27, eight},
-        {VoltageDeviationStatistic(c, maxLoad, "u1unbalance1m", ValueColumn, f), 35, eight},
-        {VoltageDeviationStatistic(c, minLoad, "du1m", "L1", f), 43, eight},
-        {VoltageDeviationStatistic(c, minLoad, "du1m", "L2", f), 51, eight},
-        {VoltageDeviationStatistic(c, minLoad, "du1m", "L3", f), 59, eight},
-        {VoltageDeviationStatistic(c, minLoad, "u1unbalance1m", ValueColumn, f), 67, eight},
-        {VoltageDeviationStatistic(c, whole, "du1m", "L1", f), 75, eight},
-        {VoltageDeviationStatistic(c, whole, "du1m", "L2", f), 83, eight},
-        {VoltageDeviationStatistic(c, whole, "du1m", "L3", f), 91, eight},
-        {VoltageDeviationStatistic(c, whole, "u1unbalance1m", ValueColumn, f), 99, eight},
-        {ThdStatistic(c, "uthd3s", 0, 0, f), 107, six},
-        {ThdStatistic(c, "uthd3s", 1, 0, f), 113, six},
-        {ThdStatistic(c, "uthd3s", 2, 0, f), 119, six},
-        {UnbalanceStatistic(c, "u0unbalance3s", f), 125, four},
-        {UnbalanceStatistic(c, "u2unbalance3s", f), 129, four},
-        {FrequencyDeviationStatistic(c, "ac20sdfreq", f), 133, eight},
-        {day.harmonics[0], 141, straight},
-        {day.harmonics[1], 153, straight},
-        {day.harmonics[2], 165, straight},
-    };
-    for (const auto& p : placements)
-        for (size_t slot = 0; slot < p.pattern.size(); ++slot)
-            EXPECT_EQ(v[p.base + p.pattern[slot]], p.record[slot]) << "base " << p.base << " slot " << slot;
-    for (int phase = 0; phase < 3; ++phase)
-        EXPECT_EQ(day.harmonics[phase],
-                  HarmonicStatistic(c, "harm_u_L" + std::to_string(phase + 1) + "_3s", 0, 40, f));
-
-    // The identifying lines, in call order.
-    std::vector<std::string> ids;
-    for (const std::string& line : lines)
-        if (line != "Input is incomplete!\n")
-            ids.push_back(line);
-    EXPECT_EQ(ids, (std::vector<std::string>{
-                       "01.03.2011 00:00 - 02.03.2011 00:00", "Max power regim du1m L1",
-                       "Max power regim du1m L2", "Max power regim du1m L3", "Min power regim du1m L1",
-                       "Min power regim du1m L2", "Min power regim du1m L3", "Whole day regim du1m L1",
-                       "Whole day regim du1m L2", "Whole day regim du1m L3",
-                       "Max power regim, single u1unbalance1m", "Min power regim, single u1unbalance1m",
-                       "Whole day regim, single u1unbalance1m", "Uthd uthd3s L1", "Uthd uthd3s L2",
-                       "Uthd uthd3s L3", "Kx, single u0unbalance3s", "Kx, single u2unbalance3s",
-                       "AC, single ac20sdfreq", "HarmL harm_u_L1_3s", "HarmL harm_u_L2_3s",
-                       "HarmL harm_u_L3_3s"}));
-}
 
 TEST_F(DayEvaluation, DayStartsAtTheClockTimeOfTheBegin)
 {
