@@ -17,6 +17,27 @@ const std::string& Value(const TextList& values, size_t k)
     return k < values.size() ? values[k] : empty;
 }
 
+// Replaces every marker in the template pieces by its block.
+void FillMarkers(TextList& pieces, const MarkerBlocks& blocks)
+{
+    if (!blocks)
+        return;
+    for (const char* marker : {kChartsMarker, kCompletenessMarker, kVerdictsByDayMarker}) {
+        const std::string m = marker;
+        std::string block;
+        bool made = false;
+        for (std::string& piece : pieces) {
+            for (size_t at = piece.find(m); at != std::string::npos; at = piece.find(m, at + block.size())) {
+                if (!made) {
+                    block = blocks(m);
+                    made = true;
+                }
+                piece.replace(at, m.size(), block);
+            }
+        }
+    }
+}
+
 // The day page's harmonic tables: the placeholder that carries each one's
 // numbered rows, and the rest of its sample row, which the cut leaves empty.
 struct HarmonicTable {
@@ -68,9 +89,13 @@ std::string PeriodText(const wxDateTime& begin, const wxDateTime& end)
     return clock(begin) + " - " + clock(end);
 }
 
+const char* const kChartsMarker = "<!--pq:charts-->";
+const char* const kCompletenessMarker = "<!--pq:completeness-->";
+const char* const kVerdictsByDayMarker = "<!--pq:verdicts-by-day-->";
+
 std::string AssembleDayPage(const std::string& templateText, const TextList& values,
                             const DateTimeList& begins, const DateTimeList& ends,
-                            const std::array<TextList, 3>& harmonics)
+                            const std::array<TextList, 3>& harmonics, const MarkerBlocks& blocks)
 {
     TextList pieces = SplitText(templateText, "##");
     TextList periodRow;
@@ -79,6 +104,8 @@ std::string AssembleDayPage(const std::string& templateText, const TextList& val
     const std::vector<HarmonicTable> tables = HarmonicTables();
     for (size_t t = 0; t < tables.size() && t < harmonicRows.size(); ++t)
         CutHarmonicRow(pieces, harmonicRows[t], static_cast<int>(tables[t].rows) - kHarmonicRowFirst);
+    // After the cuts, which look for the rows' own markup.
+    FillMarkers(pieces, blocks);
     const auto inCutRow = [&tables](size_t k) {
         for (const HarmonicTable& t : tables)
             if (k >= t.firstCut && k <= t.lastCut)
@@ -113,9 +140,11 @@ std::string AssembleDayPage(const std::string& templateText, const TextList& val
     return page;
 }
 
-std::string AssembleTitlePage(const std::string& templateText, const TextList& values)
+std::string AssembleTitlePage(const std::string& templateText, const TextList& values,
+                              const MarkerBlocks& blocks)
 {
-    const TextList pieces = SplitText(templateText, "##");
+    TextList pieces = SplitText(templateText, "##");
+    FillMarkers(pieces, blocks);
     std::string page = pieces[0];
     for (size_t k = 0; k + 1 < pieces.size(); ++k)
         page += Value(values, k) + pieces[k + 1];
@@ -124,15 +153,16 @@ std::string AssembleTitlePage(const std::string& templateText, const TextList& v
 
 bool WriteDayPage(int dayNumber, const TextList& values, const DateTimeList& begins,
                   const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
-                  const wxString& programDir, const wxString& userDir)
+                  const wxString& programDir, const wxString& userDir, const MarkerBlocks& blocks)
 {
     const std::string page =
-        AssembleDayPage(ReadTemplate(programDir + DayTemplateName()), values, begins, ends, harmonics);
+        AssembleDayPage(ReadTemplate(programDir + DayTemplateName()), values, begins, ends, harmonics, blocks);
     return WritePage(userDir + DayPageName(dayNumber), page);
 }
 
-bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir)
+bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir,
+                    const MarkerBlocks& blocks)
 {
-    const std::string page = AssembleTitlePage(ReadTemplate(programDir + TitleTemplateName()), values);
+    const std::string page = AssembleTitlePage(ReadTemplate(programDir + TitleTemplateName()), values, blocks);
     return WritePage(userDir + TitlePageName(), page);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Joining the templates and the value tables into the report's pages.
 #include <array>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -37,21 +38,34 @@ bool WritePage(const wxString& path, const std::string& bytes);
 // The text of a max-load period, "%H:%M - %H:%M".
 std::string PeriodText(const wxDateTime& begin, const wxDateTime& end);
 
-// The day page text from the cut template and the day's values.
+// Marker comments a template may hold, each replaced by a block of the page:
+// the day's charts, a data completeness table, the verdicts by day.
+extern const char* const kChartsMarker;
+extern const char* const kCompletenessMarker;
+extern const char* const kVerdictsByDayMarker;
+
+// The block for a marker; asked only for the markers a template holds, so a
+// template without markers costs nothing.
+using MarkerBlocks = std::function<std::string(const std::string& marker)>;
+
+// The day page text from the cut template and the day's values. Markers in
+// the template's own text (never in the values) are replaced by their blocks.
 std::string AssembleDayPage(const std::string& templateText, const TextList& values,
                             const DateTimeList& begins, const DateTimeList& ends,
-                            const std::array<TextList, 3>& harmonics);
+                            const std::array<TextList, 3>& harmonics, const MarkerBlocks& blocks = nullptr);
 
 // The title page text: piece 0, then value k and piece k+1 for every placeholder.
-std::string AssembleTitlePage(const std::string& templateText, const TextList& values);
+std::string AssembleTitlePage(const std::string& templateText, const TextList& values,
+                              const MarkerBlocks& blocks = nullptr);
 
 // Reads "tbl1.htm" from the program directory and writes "day_<d>.htm" under
 // the user directory. False when the page could not be written. Throws
 // DataError for a malformed harmonic row, ReportFileError for a missing template.
 bool WriteDayPage(int dayNumber, const TextList& values, const DateTimeList& begins,
                   const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
-                  const wxString& programDir, const wxString& userDir);
+                  const wxString& programDir, const wxString& userDir, const MarkerBlocks& blocks = nullptr);
 
 // Reads "Title.htm" from the program directory and writes "Page0.htm" under
 // the user directory. False when the page could not be written.
-bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir);
+bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir,
+                    const MarkerBlocks& blocks = nullptr);
