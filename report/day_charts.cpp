@@ -1,0 +1,173 @@
+#include "report/day_charts.h"
+
+#include <cmath>
+
+#include "db/series.h"
+#include "db/value_text.h"
+#include "html/svg_chart.h"
+#include "stats/harmonics.h"
+
+namespace {
+
+std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
+
+const char* const kPhaseNames[3] = {"L1 (фаза A)", "L2 (фаза B)", "L3 (фаза C)"};
+
+// Seconds of the clock day of a sample `seconds` after the day's start: the
+// charts run from 00:00 to 24:00 whatever hour the report day begins at.
+double ClockSeconds(const wxDateTime& dayStart, long seconds)
+{
+    const wxDateTime::Tm t = dayStart.GetTm();
+    const long clock = t.hour * 3600L + t.min * 60L + t.sec + seconds;
+    return static_cast<double>(((clock % 86400) + 86400) % 86400);
+}
+
+std::vector<TimeRange> MaxLoadRanges(const DayChartInput& day)
+{
+    std::vector<TimeRange> ranges;
+    for (size_t i = 0; i < day.begins.size() && i < day.ends.size(); ++i) {
+        const wxDateTime::Tm b = day.begins[i].GetTm(), e = day.ends[i].GetTm();
+        ranges.push_back({b.hour * 3600.0 + b.min * 60.0 + b.sec, e.hour * 3600.0 + e.min * 60.0 + e.sec});
+    }
+    return ranges;
+}
+
+// The day's rows of the columns, streamed into one envelope per column.
+std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const DayChartInput& day, const std::string& table,
+                                      const std::vector<std::string>& columns)
+{
+    std::vector<MinuteEnvelope> envelopes(columns.size());
+    ReadSeries(db, table, columns, day.dayStart, day.dayEnd, [&](long seconds, const std::vector<double>& values) {
+        const double clock = ClockSeconds(day.dayStart, seconds);
+        for (size_t c = 0; c < values.size(); ++c)
+            envelopes[c].Add(clock, values[c]);
+    });
+    return envelopes;
+}
+
+// The day's one-minute values of the columns as lines.
+std::vector<std::vector<TimedValue>> Lines(wxSQLite3Database& db, const DayChartInput& day,
+                                           const std::string& table, const std::vector<std::string>& columns)
+{
+    std::vector<std::vector<TimedValue>> lines(columns.size());
+    ReadSeries(db, table, columns, day.dayStart, day.dayEnd, [&](long seconds, const std::vector<double>& values) {
+        const double clock = ClockSeconds(day.dayStart, seconds);
+        for (size_t c = 0; c < values.size(); ++c)
+            lines[c].push_back({clock, values[c]});
+    });
+    return lines;
+}
+
+std::string Limit(double v) { return TickText(v, std::fabs(v - std::round(v)) > 1e-9 ? 1 : 0); }
+
+std::vector<LimitLine> SymmetricLimits(double normal, double maximum, const char* unit)
+{
+    const std::string u = Cp(unit);
+    return {{normal, "+" + Limit(normal) + u, LimitKind::Normal},
+            {-normal, Limit(-normal) + u, LimitKind::Normal},
+            {maximum, "+" + Limit(maximum) + u, LimitKind::Maximum},
+            {-maximum, Limit(-maximum) + u, LimitKind::Maximum}};
+}
+
+std::vector<LimitLine> UpperLimitLines(double normal, double maximum)
+{
+    return {{normal, Limit(normal) + " %", LimitKind::Normal}, {maximum, Limit(maximum) + " %", LimitKind::Maximum}};
+}
+
+DayChart Chart(const DayChartInput& day, const char* title, const char* yLabel)
+{
+    DayChart chart;
+    chart.title = Cp(title);
+    chart.yLabel = Cp(yLabel);
+    chart.xLabel = Cp("Время суток, ч:мин");
+    chart.shaded = MaxLoadRanges(day);
+    chart.shadedLabel = Cp("Период наибольших нагрузок");
+    return chart;
+}
+
+std::string Figure(const std::string& svg) { return "<div class=\"chart\">" + svg + "</div>\n"; }
+
+std::string VoltageChart(wxSQLite3Database& db, const DayChartInput& day)
+{
+    DayChart chart = Chart(day, "Отклонение напряжения за сутки", "Отклонение напряжения dU, %");
+    const std::vector<std::vector<TimedValue>> lines = Lines(db, day, "du1m", {"L1", "L2", "L3"});
+    for (int p = 0; p < 3; ++p)
+        chart.series.push_back({Cp(kPhaseNames[p]), lines[p], 60, {}});
+    chart.limits = SymmetricLimits(5, 10, " %");
+    return Figure(DayChartSvg(chart));
+}
+
+std::string FrequencyChart(wxSQLite3Database& db, const DayChartInput& day)
+{
+    DayChart chart = Chart(day, "Отклонение частоты за сутки", "Отклонение частоты df, Гц");
+    const std::vector<MinuteEnvelope> e = Envelopes(db, day, "ac20sdfreq", {"Value"});
+    chart.series.push_back({Cp("df (20 с, мин./макс. за минуту)"), {}, 20, e[0].Filled()});
+    chart.limits = SymmetricLimits(0.2, 0.4, " Гц");
+    return Figure(DayChartSvg(chart));
+}
+
+std::string DistortionChart(wxSQLite3Database& db, const DayChartInput& day)
+{
+    DayChart chart = Chart(day, "Коэффициент искажения синусоидальности кривой напряжения за сутки",
+                           "Коэффициент искажения KU, %");
+    const std::vector<MinuteEnvelope> e = Envelopes(db, day, "uthd3s", {"L1", "L2", "L3"});
+    for (int p = 0; p < 3; ++p)
+        chart.series.push_back({Cp(kPhaseNames[p]), {}, 3, e[p].Filled()});
+    const UpperLimits limits = ThdLimits(day.voltageClass);
+    chart.limits = UpperLimitLines(limits.normal, limits.maximum);
+    chart.includeZero = true;
+    return Figure(DayChartSvg(chart));
+}
+
+std::string UnbalanceChart(wxSQLite3Database& db, const DayChartInput& day)
+{
+    DayChart chart = Chart(day, "Коэффициенты несимметрии напряжений за сутки", "Коэффициент несимметрии, %");
+    const std::vector<MinuteEnvelope> k2 = Envelopes(db, day, "u2unbalance3s", {"Value"});
+    const std::vector<MinuteEnvelope> k0 = Envelopes(db, day, "u0unbalance3s", {"Value"});
+    chart.series.push_back({Cp("K2U (обратная последовательность)"), {}, 3, k2[0].Filled()});
+    chart.series.push_back({Cp("K0U (нулевая последовательность)"), {}, 3, k0[0].Filled()});
+    chart.limits = UpperLimitLines(2, 4);
+    chart.includeZero = true;
+    return Figure(DayChartSvg(chart));
+}
+
+std::string SpectrumCharts(const DayChartInput& day)
+{
+    std::string html;
+    for (int p = 0; p < 3; ++p) {
+        SpectrumChart chart;
+        chart.title = Cp("Коэффициенты гармонических составляющих напряжения, ") + Cp(kPhaseNames[p]);
+        chart.yLabel = Cp("KU(n), %");
+        chart.xLabel = Cp("Порядок гармонической составляющей n");
+        chart.p95Label = Cp("95 %");
+        chart.maximumLabel = Cp("наибольшее");
+        chart.limitLabel = Cp("нормально допустимое");
+        const TextList& record = day.harmonics[p];
+        for (int n = 2; n <= kHighestOrder; ++n) {
+            HarmonicBars bars;
+            bars.order = n;
+            const size_t at = 6 * static_cast<size_t>(n - 2);
+            if (at + 1 < record.size()) {
+                bars.p95 = ValueFromText(record[at]);
+                bars.maximum = ValueFromText(record[at + 1]);
+            }
+            bars.limit = HarmonicLimit(day.voltageClass, n);
+            chart.orders.push_back(bars);
+        }
+        html += Figure(SpectrumChartSvg(chart));
+    }
+    return html;
+}
+
+}  // namespace
+
+std::string DayChartsBlock(wxSQLite3Database& db, const DayChartInput& day)
+{
+    std::string html = "<div class=\"charts\">\n<h2>" + Cp("6. Графики показателей за сутки") + "</h2>\n";
+    html += VoltageChart(db, day);
+    html += FrequencyChart(db, day);
+    html += DistortionChart(db, day);
+    html += UnbalanceChart(db, day);
+    html += SpectrumCharts(day);
+    return html + "</div>\n";
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The blocks the shipped templates ask for with marker comments: the data
+// completeness table and the verdicts by day. Texts are CP1251 HTML.
+#include <string>
+#include <vector>
+
+// One measured series: the values present and the values a full day (or the
+// period) holds.
+struct CompletenessRow {
+    std::string series;  // HTML, CP1251
+    long long present;
+    long long expected;
+};
+
+// A table of the rows with counts and per cents; a row below 100 % stands out.
+std::string CompletenessTable(const std::vector<CompletenessRow>& rows);
+
+enum class DayVerdict { Complies, DoesNotComply, NoData };
+
+// Rows are the quantities (HTML labels, CP1251), columns the days; verdicts[q][d].
+std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const std::vector<std::string>& days,
+                               const std::vector<std::vector<DayVerdict>>& verdicts);
