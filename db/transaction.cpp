@@ -73,12 +73,30 @@ void TuneForScans(wxSQLite3Database& db)
         db.ExecuteUpdate(setting);
 }
 
+namespace {
+
+// The bytes of column 0's text as SQLite writes it (a REAL with a point, a
+// BLOB as it is), read without a wide string.
+void ColumnText(wxSQLite3ResultSet& rows, std::string& text)
+{
+    int len = 0;
+    const unsigned char* bytes = rows.GetBlob(0, len);
+    if (bytes && len > 0)
+        text.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(len));
+    else
+        text.clear();
+}
+
+}  // namespace
+
 std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback)
 {
     wxSQLite3ResultSet rows = db.ExecuteQuery(sql.c_str());
     if (!rows.NextRow())
         return fallback;
-    return rows.GetAsString(0).ToStdString();
+    std::string text;
+    ColumnText(rows, text);
+    return text;
 }
 
 ValueStream::ValueStream(wxSQLite3Database& db, const std::string& sql)
@@ -88,13 +106,6 @@ ValueStream::ValueStream(wxSQLite3Database& db, const std::string& sql)
 
 const std::string& ValueStream::RowText(wxSQLite3ResultSet& rows)
 {
-    // The bytes of the value's text as SQLite writes it (a REAL with a
-    // point), read without a wide string for every row.
-    int len = 0;
-    const unsigned char* bytes = rows.GetBlob(0, len);
-    if (bytes && len > 0)
-        text_.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(len));
-    else
-        text_.clear();
+    ColumnText(rows, text_);
     return text_;
 }

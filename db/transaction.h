@@ -50,8 +50,9 @@ private:
 extern const char* const kScanSettings[2];
 void TuneForScans(wxSQLite3Database& db);
 
-// Runs a query that yields one row and returns the text of its column 0
-// (`fallback` when it yields no row; a NULL reads as the empty text).
+// Runs a query that yields one row and returns the bytes of its column 0's
+// text, as ValueStream reads them (`fallback` when it yields no row; a NULL
+// reads as the empty text).
 std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback);
 
 // An ordered value query, prepared once and streamed row by row on every pass.
@@ -59,7 +60,10 @@ class ValueStream {
 public:
     ValueStream(wxSQLite3Database& db, const std::string& sql);
 
-    // Calls visit(text) for each row in order until it returns false.
+    // Calls visit(text) for each row in order until it returns false. The
+    // text holds the bytes of the value's text as SQLite writes it: a REAL
+    // with a point ("Inf" and "-Inf" for the infinities), a TEXT as stored, a
+    // BLOB's bytes as they are.
     template <class Visit>
     void Pass(Visit visit)
     {

@@ -1,11 +1,25 @@
 #include "db/value_text.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "settings/text.h"
 
-double ValueFromText(const char* text)
+namespace {
+
+ValueReading Reading(const char* digits)
+{
+    char* end = nullptr;
+    const double value = strtod_l(digits, &end, CLocale());
+    if (end == digits || !std::isfinite(value))
+        return {0.0, false};
+    return {value, true};
+}
+
+}  // namespace
+
+ValueReading ReadValue(const char* text)
 {
     char buf[64];
     const size_t len = std::strlen(text);
@@ -14,11 +28,11 @@ double ValueFromText(const char* text)
         for (char& ch : copy)
             if (ch == ',')
                 ch = '.';
-        return strtod_l(copy.c_str(), nullptr, CLocale());
+        return Reading(copy.c_str());
     }
     for (size_t i = 0; i <= len; ++i)
         buf[i] = text[i] == ',' ? '.' : text[i];
-    return strtod_l(buf, nullptr, CLocale());
+    return Reading(buf);
 }
 
 long CountFromText(const std::string& text)

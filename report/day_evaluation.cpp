@@ -21,21 +21,21 @@ std::string Formatted(const wxDateTime& t, const char* format)
     return t.Format(format).ToStdString();
 }
 
-TextList RunStatistic(const DayStatistic& s, const DayContext& context, int voltageClass, bool& complies)
+StatisticResult RunStatistic(const DayStatistic& s, const DayContext& context, int voltageClass)
 {
     switch (s.kind) {
     case StatisticKind::VoltageDeviation:
-        return VoltageDeviationStatistic(context, s.regime, s.table, s.column, complies);
+        return VoltageDeviationStatistic(context, s.regime, s.table, s.column);
     case StatisticKind::HarmonicDistortion:
-        return ThdStatistic(context, s.table, s.phase, voltageClass, complies);
+        return ThdStatistic(context, s.table, s.phase, voltageClass);
     case StatisticKind::Unbalance:
-        return UnbalanceStatistic(context, s.table, complies);
+        return UnbalanceStatistic(context, s.table);
     case StatisticKind::FrequencyDeviation:
-        return FrequencyDeviationStatistic(context, s.table, complies);
+        return FrequencyDeviationStatistic(context, s.table);
     case StatisticKind::Harmonics:
         break;
     }
-    return HarmonicStatistic(context, s.table, voltageClass, kHighestOrder, complies);
+    return HarmonicStatistic(context, s.table, voltageClass, kHighestOrder);
 }
 
 }  // namespace
@@ -73,7 +73,9 @@ bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db,
 
     const DayContext context{db, dayStart, dayEnd, day.begins, day.ends, kTolerance};
     for (const DayStatistic& s : DayStatistics()) {
-        const TextList record = RunStatistic(s, context, header.Unom, flags[s.quantity]);
+        const StatisticResult result = RunStatistic(s, context, header.Unom);
+        flags.Add(s.quantity, result);
+        const TextList& record = result.record;
         for (size_t slot = 0; slot < s.pattern->size() && slot < record.size(); ++slot)
             v[s.base + (*s.pattern)[slot]] = record[slot];
         if (s.kind == StatisticKind::Harmonics)

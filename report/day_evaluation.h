@@ -21,8 +21,9 @@ struct DayResult {
 // The start of day k: dt_begin advanced by k calendar days.
 wxDateTime DayStart(const ReportHeaderValues& header, int k);
 
-// Evaluates day k (0-based). False, after "Wrong datetime in ini file!\n",
-// when a max-load time of the day cannot be parsed.
+// Evaluates day k (0-based): each statistic's verdict, and whether it found
+// values, go to its quantity's flags. False, after "Wrong datetime in ini
+// file!\n", when a max-load time of the day cannot be parsed.
 bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db, ComplianceFlags& flags,
                  DayResult& day);
 

@@ -19,3 +19,9 @@ const std::string& DoesNotComplyWord()
     static const std::string text = CodePageFromUtf8("не соответствует");
     return text;
 }
+
+const std::string& NoDataWord()
+{
+    static const std::string text = CodePageFromUtf8("нет данных");
+    return text;
+}

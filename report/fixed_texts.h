@@ -4,6 +4,8 @@
 
 // "Т Вирс", value 0 of every page.
 const std::string& MakerName();
-// "соответствует" and "не соответствует", the verdicts of the title page.
+// "соответствует" and "не соответствует", the verdicts of the title page,
+// and "нет данных" for a quantity without a single measured value.
 const std::string& CompliesWord();
 const std::string& DoesNotComplyWord();
+const std::string& NoDataWord();

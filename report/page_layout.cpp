@@ -105,7 +105,12 @@ TextList TitleValues(const ReportHeaderValues& h, const wxDateTime& periodEnd, c
     // The template shows the Page1_8 text in two places; the settings carry it once.
     t[kPage1_8] = h.Page1_8[0];
     t[kPage1_8 + 1] = h.Page1_8[0];
-    for (int q = 0; q < kQuantityCount; ++q)
-        t[kVerdicts + q] = summary.flags[static_cast<Quantity>(q)] ? CompliesWord() : DoesNotComplyWord();
+    for (int q = 0; q < kQuantityCount; ++q) {
+        const Quantity quantity = static_cast<Quantity>(q);
+        if (!summary.flags.Measured(quantity))
+            t[kVerdicts + q] = NoDataWord();
+        else
+            t[kVerdicts + q] = summary.flags[quantity] ? CompliesWord() : DoesNotComplyWord();
+    }
     return t;
 }

@@ -9,6 +9,7 @@
 #include "settings/header_values.h"
 #include "settings/text.h"
 #include "stats/extremes.h"
+#include "stats/statistic_result.h"
 #include "stats/voltage_deviation.h"
 
 const int kValueTableSize = 1000;
@@ -28,17 +29,36 @@ enum class Quantity {
 };
 const int kQuantityCount = 6;
 
-// One flag per quantity, true at the start of a run; a statistic that finds a
-// day not complying clears its quantity's flag, and nothing sets it again.
+// Two flags per quantity over a run. Complies: true at the start; a statistic
+// that finds a day not complying clears it, and nothing sets it again.
+// Measured: false at the start; set once a statistic finds a single value.
 class ComplianceFlags {
 public:
-    ComplianceFlags() { complies_.fill(true); }
+    ComplianceFlags()
+    {
+        complies_.fill(true);
+        measured_.fill(false);
+    }
     bool& operator[](Quantity q) { return complies_[static_cast<size_t>(q)]; }
     bool operator[](Quantity q) const { return complies_[static_cast<size_t>(q)]; }
-    bool operator==(const ComplianceFlags& other) const { return complies_ == other.complies_; }
+    bool Measured(Quantity q) const { return measured_[static_cast<size_t>(q)]; }
+    void SetMeasured(Quantity q) { measured_[static_cast<size_t>(q)] = true; }
+    // Takes in one statistic's verdict and whether it found values.
+    void Add(Quantity q, const StatisticResult& result)
+    {
+        if (!result.complies)
+            (*this)[q] = false;
+        if (result.FoundValues())
+            SetMeasured(q);
+    }
+    bool operator==(const ComplianceFlags& other) const
+    {
+        return complies_ == other.complies_ && measured_ == other.measured_;
+    }
 
 private:
     std::array<bool, kQuantityCount> complies_;
+    std::array<bool, kQuantityCount> measured_;
 };
 
 // ---- day page ---------------------------------------------------------------
@@ -102,7 +122,8 @@ const int kFrequencyMax = 43;
 const int kVoltageMin = 44;
 const int kVoltageMax = 45;
 const int kPage1_8 = 46;       // and again at 47
-const int kVerdicts = 48;      // 48..53, one per quantity in Quantity order
+const int kVerdicts = 48;      // 48..53, one per quantity in Quantity order: NoDataWord
+                               // when not measured, else CompliesWord or DoesNotComplyWord
 }  // namespace title_entry
 
 // What the run computes for the title page after the last day.

@@ -11,11 +11,18 @@
 
 namespace {
 
-// The aggregate's value; NULL (no values in the period) reads as 0.
+// The aggregate's value; NULL (no values in the period) reads as 0, and so
+// does a value that is no finite number, with a warning. (SQLite orders text
+// and BLOBs above every number, so such a value is the period's largest.)
 double Extreme(wxSQLite3Database& db, QueryShape shape, const std::string& table,
                const std::string& column, const Window& window)
 {
-    return ValueFromText(SingleText(db, BuildQuery(shape, table, column, window), ""));
+    const std::string text = SingleText(db, BuildQuery(shape, table, column, window), "");
+    const ValueReading reading = ReadValue(text);
+    if (!reading.finite && !text.empty())
+        wxLogWarning("%s.%s: the period's %s value is not a finite number and counts as 0.", table, column,
+                     shape == QueryShape::Minimum ? "smallest" : "largest");
+    return reading.value;
 }
 
 // The lowest minimum or the highest maximum of the three phase columns, read

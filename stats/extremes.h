@@ -1,5 +1,7 @@
 #pragma once
-// Extremes of the whole report period, for the title page.
+// Extremes of the whole report period, for the title page. An extreme that is
+// no finite number (see ReadValue) counts as 0, with a warning naming
+// table.column.
 #include <string>
 
 #include <wx/datetime.h>

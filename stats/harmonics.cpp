@@ -65,27 +65,29 @@ std::optional<double> HarmonicLimit(int voltageClass, int order)
     return limit;
 }
 
-TextList ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex, int voltageClass,
-                      bool& complies)
+StatisticResult ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex,
+                             int voltageClass)
 {
     StatisticTransaction transaction(day.db);
     const std::string column = PhaseColumn(phaseIndex);
     wxLogMessage("%s", "Uthd " + table + " " + column);
-    TextList record(6, "0");
-    UpperLimitEvaluation(day.db, table, column, WholeDayWindow(day.dayStart, day.dayEnd),
-                         MinimumDayCount(kThreeSecondSeries, day.tolerance), ThdLimits(voltageClass), record, 0,
-                         true, complies);
-    FinalFormatting(record);
+    StatisticResult result;
+    result.record.assign(6, "0");
+    result.counts = UpperLimitEvaluation(day.db, table, column, WholeDayWindow(day.dayStart, day.dayEnd),
+                                         MinimumDayCount(kThreeSecondSeries, day.tolerance),
+                                         ThdLimits(voltageClass), result.record, 0, true, result.complies);
+    FinalFormatting(result.record);
     transaction.Commit();
-    return record;
+    return result;
 }
 
-TextList HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
-                           int highestOrder, bool& complies)
+StatisticResult HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
+                                  int highestOrder)
 {
     StatisticTransaction transaction(day.db);
     wxLogMessage("%s", "HarmL " + table);
-    TextList record;
+    StatisticResult result;
+    TextList& record = result.record;
     if (highestOrder >= 2)
         record.assign(6 * static_cast<size_t>(highestOrder - 1), "0");
     const Window window = WholeDayWindow(day.dayStart, day.dayEnd);
@@ -94,10 +96,23 @@ TextList HarmonicStatistic(const DayContext& day, const std::string& table, int 
         const std::optional<double> normal = HarmonicLimit(voltageClass, n);
         if (!normal)
             continue;
-        UpperLimitEvaluation(day.db, table, HarmonicColumn(n), window, minimumCount, {*normal, 1.5 * *normal},
-                             record, 6 * static_cast<size_t>(n - 2), true, complies);
+        const UpperLimits limits{*normal, 1.5 * *normal};
+        result.counts += UpperLimitEvaluation(day.db, table, HarmonicColumn(n), window, minimumCount, limits,
+                                              record, 6 * static_cast<size_t>(n - 2), true, result.complies);
     }
     FinalFormatting(record);
     transaction.Commit();
-    return record;
+    return result;
+}
+
+TextList ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex, int voltageClass,
+                      bool& complies)
+{
+    return RecordClearingFlag(ThdStatistic(day, table, phaseIndex, voltageClass), complies);
+}
+
+TextList HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
+                           int highestOrder, bool& complies)
+{
+    return RecordClearingFlag(HarmonicStatistic(day, table, voltageClass, highestOrder), complies);
 }

@@ -6,6 +6,7 @@
 
 #include "settings/text.h"
 #include "stats/day_context.h"
+#include "stats/statistic_result.h"
 #include "stats/upper_limit.h"
 
 const int kHighestOrder = 40;  // highest harmonic order evaluated
@@ -20,10 +21,17 @@ std::optional<double> HarmonicLimit(int voltageClass, int order);
 
 // Six slots: 95 % value, largest value, shares above the normal and the
 // maximum limit, the normal and the maximum limit.
-TextList ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex, int voltageClass,
-                      bool& complies);
+StatisticResult ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex,
+                             int voltageClass);
 
 // Six slots per order 2..highestOrder (order n at 6(n-2)), laid out as in
-// ThdStatistic. Orders without a limit are not evaluated.
+// ThdStatistic. Orders without a limit are not evaluated. The counts are the
+// sums over the evaluated orders.
+StatisticResult HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
+                                  int highestOrder);
+
+// The same two, clearing `complies` when the day does not comply.
+TextList ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex, int voltageClass,
+                      bool& complies);
 TextList HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
                            int highestOrder, bool& complies);

@@ -55,9 +55,17 @@ int ClampedPosition(int position, int N)
     return position < 1 ? 1 : (position > N ? N : position);
 }
 
-void TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
-                        const Window& window, double minimumCount, const TwoSidedLimits& limits,
-                        TextList& record, bool& complies)
+void WarnNotFinite(const std::string& table, const std::string& column, int notFinite)
+{
+    if (notFinite == 1)
+        wxLogWarning("%s.%s: 1 value is not a finite number and counts as 0.", table, column);
+    else if (notFinite > 1)
+        wxLogWarning("%s.%s: %d values are not finite numbers and count as 0.", table, column, notFinite);
+}
+
+SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
+                                const Window& window, double minimumCount, const TwoSidedLimits& limits,
+                                TextList& record, bool& complies)
 {
     std::string countText;
     const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window), &countText);
@@ -100,16 +108,20 @@ void TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const s
     });
     record[3] = last;
 
-    // Limit counts, each test strict and independent.
-    int belowMax = 0, belowNormal = 0, aboveNormal = 0, aboveMax = 0;
+    // Limit counts, each test strict and independent, and the values that
+    // are no finite numbers.
+    int belowMax = 0, belowNormal = 0, aboveNormal = 0, aboveMax = 0, notFinite = 0;
     values.Pass([&](const std::string& text) {
-        const double v = ValueFromText(text);
+        const ValueReading reading = ReadValue(text);
+        const double v = reading.value;
+        notFinite += !reading.finite;
         belowMax += v < limits.lowerMax;
         belowNormal += v < limits.lowerNormal;
         aboveNormal += v > limits.upperNormal;
         aboveMax += v > limits.upperMax;
         return true;
     });
+    WarnNotFinite(table, column, notFinite);
 
     // An empty window has no shares: its share slots keep "0" and its share
     // test passes (every count is 0).
@@ -123,4 +135,5 @@ void TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const s
     const bool shareFails = N > 0 && static_cast<double>(belowNormal + aboveNormal) / N > 0.05;
     if (shareFails || belowMax > 0 || aboveMax > 0)
         complies = false;
+    return {N, notFinite};
 }

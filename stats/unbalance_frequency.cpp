@@ -7,28 +7,40 @@
 #include "stats/ordered_sample.h"
 #include "stats/upper_limit.h"
 
-TextList UnbalanceStatistic(const DayContext& day, const std::string& table, bool& complies)
+StatisticResult UnbalanceStatistic(const DayContext& day, const std::string& table)
 {
     StatisticTransaction transaction(day.db);
     wxLogMessage("%s", "Kx, single " + table);
-    TextList record(4, "0");
-    UpperLimitEvaluation(day.db, table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
-                         MinimumDayCount(kThreeSecondSeries, day.tolerance), {2.0, 4.0}, record, 0, false,
-                         complies);
-    FinalFormatting(record);
+    StatisticResult result;
+    result.record.assign(4, "0");
+    result.counts = UpperLimitEvaluation(day.db, table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
+                                         MinimumDayCount(kThreeSecondSeries, day.tolerance), {2.0, 4.0},
+                                         result.record, 0, false, result.complies);
+    FinalFormatting(result.record);
     transaction.Commit();
-    return record;
+    return result;
+}
+
+StatisticResult FrequencyDeviationStatistic(const DayContext& day, const std::string& table)
+{
+    StatisticTransaction transaction(day.db);
+    wxLogMessage("%s", "AC, single " + table);
+    StatisticResult result;
+    result.record.assign(8, "0");
+    result.counts = TwoSidedEvaluation(day.db, table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
+                                       MinimumDayCount(kTwentySecondSeries, day.tolerance),
+                                       {-0.2, 0.2, -0.4, 0.4}, result.record, result.complies);
+    FinalFormatting(result.record);
+    transaction.Commit();
+    return result;
+}
+
+TextList UnbalanceStatistic(const DayContext& day, const std::string& table, bool& complies)
+{
+    return RecordClearingFlag(UnbalanceStatistic(day, table), complies);
 }
 
 TextList FrequencyDeviationStatistic(const DayContext& day, const std::string& table, bool& complies)
 {
-    StatisticTransaction transaction(day.db);
-    wxLogMessage("%s", "AC, single " + table);
-    TextList record(8, "0");
-    TwoSidedEvaluation(day.db, table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
-                       MinimumDayCount(kTwentySecondSeries, day.tolerance), {-0.2, 0.2, -0.4, 0.4}, record,
-                       complies);
-    FinalFormatting(record);
-    transaction.Commit();
-    return record;
+    return RecordClearingFlag(FrequencyDeviationStatistic(day, table), complies);
 }

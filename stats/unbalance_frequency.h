@@ -4,9 +4,14 @@
 
 #include "settings/text.h"
 #include "stats/day_context.h"
+#include "stats/statistic_result.h"
 
 // Four slots: 95 % value, largest value, shares above 2 % and above 4 %.
-TextList UnbalanceStatistic(const DayContext& day, const std::string& table, bool& complies);
+StatisticResult UnbalanceStatistic(const DayContext& day, const std::string& table);
 
 // Eight slots of the two-sided evaluation with limits +-0.2 and +-0.4 Hz.
+StatisticResult FrequencyDeviationStatistic(const DayContext& day, const std::string& table);
+
+// The same two, clearing `complies` when the day does not comply.
+TextList UnbalanceStatistic(const DayContext& day, const std::string& table, bool& complies);
 TextList FrequencyDeviationStatistic(const DayContext& day, const std::string& table, bool& complies);

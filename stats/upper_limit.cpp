@@ -7,9 +7,9 @@
 #include "stats/number_text.h"
 #include "stats/ordered_sample.h"
 
-void UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
-                          const Window& window, double minimumCount, const UpperLimits& limits,
-                          TextList& record, size_t base, bool reportLimits, bool& complies)
+SampleCounts UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
+                                  const Window& window, double minimumCount, const UpperLimits& limits,
+                                  TextList& record, size_t base, bool reportLimits, bool& complies)
 {
     const double normalLimit = limits.normal;
     const double maximumLimit = limits.maximum;
@@ -31,13 +31,16 @@ void UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const
     });
     record[base + 1] = current;
 
-    int aboveNormal = 0, aboveMax = 0;
+    int aboveNormal = 0, aboveMax = 0, notFinite = 0;
     values.Pass([&](const std::string& text) {
-        const double v = ValueFromText(text);
+        const ValueReading reading = ReadValue(text);
+        const double v = reading.value;
+        notFinite += !reading.finite;
         aboveNormal += v > normalLimit;
         aboveMax += v > maximumLimit;
         return true;
     });
+    WarnNotFinite(table, column, notFinite);
 
     // An empty window keeps "0" in its share slots and passes the share test.
     if (N > 0) {
@@ -52,4 +55,5 @@ void UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const
     const bool shareFails = N > 0 && static_cast<double>(aboveNormal) / N > 0.05;
     if (shareFails || aboveMax > 0)
         complies = false;
+    return {N, notFinite};
 }

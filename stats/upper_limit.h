@@ -7,6 +7,7 @@
 
 #include "db/queries.h"
 #include "settings/text.h"
+#include "stats/ordered_sample.h"
 
 struct UpperLimits {
     double normal, maximum;
@@ -15,8 +16,9 @@ struct UpperLimits {
 // Writes slots base..base+3 of `record` (95 % value at trunc(0.95 N), largest
 // value, shares above the normal and above the maximum limit, as "%f"), and
 // base+4, base+5 (the two limits) when `reportLimits`. Logs "Input is
-// incomplete!\n" when fewer than `minimumCount` values are found. Clears
-// `complies` when the day does not comply.
-void UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
-                          const Window& window, double minimumCount, const UpperLimits& limits,
-                          TextList& record, size_t base, bool reportLimits, bool& complies);
+// incomplete!\n" when fewer than `minimumCount` values are found, and
+// WarnNotFinite after the passes. Clears `complies` when the day does not
+// comply.
+SampleCounts UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
+                                  const Window& window, double minimumCount, const UpperLimits& limits,
+                                  TextList& record, size_t base, bool reportLimits, bool& complies);

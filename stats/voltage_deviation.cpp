@@ -36,13 +36,14 @@ int MaxLoadMinutes(const DateTimeList& begins, const DateTimeList& ends)
     return static_cast<int>(milliseconds / 1000 / 60);
 }
 
-TextList VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
-                                   const std::string& column, bool& complies)
+StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
+                                          const std::string& column)
 {
     StatisticTransaction transaction(day.db);
     const std::string name = RegimeName(regime);
     wxLogMessage("%s", column == ValueColumn ? name + ", single " + table : name + " " + table + " " + column);
-    TextList record(8, "0");
+    StatisticResult result;
+    result.record.assign(8, "0");
 
     const double wholeDayCount = MinimumDayCount(kOneMinuteSeries, day.tolerance);
     Window window;
@@ -61,8 +62,15 @@ TextList VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, con
         minimumCount = wholeDayCount;
         break;
     }
-    TwoSidedEvaluation(day.db, table, column, window, minimumCount, kVoltageLimits, record, complies);
-    FinalFormatting(record);
+    result.counts = TwoSidedEvaluation(day.db, table, column, window, minimumCount, kVoltageLimits,
+                                       result.record, result.complies);
+    FinalFormatting(result.record);
     transaction.Commit();
-    return record;
+    return result;
+}
+
+TextList VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
+                                   const std::string& column, bool& complies)
+{
+    return RecordClearingFlag(VoltageDeviationStatistic(day, regime, table, column), complies);
 }

@@ -7,13 +7,16 @@
 
 #include "settings/text.h"
 #include "stats/day_context.h"
+#include "stats/statistic_result.h"
 
 enum class LoadRegime { MaxLoad, MinLoad, WholeDay };
 
 // The statistic of table.column in the regime's window. The column is a phase
 // column "L1".."L3" or, for a single-series table, ValueColumn; the two are
 // logged as "Max power regim du1m L1" and "Max power regim, single <table>".
-// Clears `complies` when the day does not comply.
+StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
+                                          const std::string& column);
+// The same, clearing `complies` when the day does not comply.
 TextList VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
                                    const std::string& column, bool& complies);
 

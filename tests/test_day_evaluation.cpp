@@ -87,31 +87,44 @@ TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
 {
     FillDay(1, 0.0);
     FillDay(2, 20.0);  // voltage, THD and zero-sequence unbalance fail on day 2
+    // Negative-sequence unbalance has values on day 2 only, the frequency none at all.
+    db->ExecuteUpdate("DELETE FROM u2unbalance3s WHERE Base_id IN"
+                      " (SELECT Base_id FROM Base WHERE DateTimeMQV < '2011-03-02')");
+    db->ExecuteUpdate("DELETE FROM ac20sdfreq");
     ComplianceFlags flags;
     LogCapture log;
     DayResult day;
     ASSERT_TRUE(EvaluateDay(header, 0, db.db(), flags, day));
-    EXPECT_EQ(flags, ComplianceFlags());
+    ComplianceFlags expected;  // none failing; measured all but those two
+    for (Quantity q : {Quantity::VoltageDeviation, Quantity::HarmonicDistortion, Quantity::HarmonicCoefficients,
+                       Quantity::ZeroSequenceUnbalance})
+        expected.SetMeasured(q);
+    EXPECT_EQ(flags, expected);
     ASSERT_TRUE(EvaluateDay(header, 1, db.db(), flags, day));
-    ComplianceFlags expected;
+    expected.SetMeasured(Quantity::NegativeSequenceUnbalance);
     expected[Quantity::VoltageDeviation] = false;
     expected[Quantity::HarmonicDistortion] = false;
     expected[Quantity::ZeroSequenceUnbalance] = false;
     EXPECT_EQ(flags, expected);
+    // A day without any values changes neither flag.
+    ASSERT_TRUE(EvaluateDay(header, 2, db.db(), flags, day));
+    EXPECT_EQ(flags, expected);
 
-    const TextList title = TitleValues(header, DayStart(header, 2), SummariseRun(header, 2, db.db(), flags));
-    const std::string yes = CompliesWord(), no = DoesNotComplyWord();
-    EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), (TextList{no, yes, no, yes, yes, no}));
+    const TextList title = TitleValues(header, DayStart(header, 3), SummariseRun(header, 3, db.db(), flags));
+    const std::string yes = CompliesWord(), no = DoesNotComplyWord(), none = NoDataWord();
+    EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), (TextList{no, none, no, yes, yes, no}));
     EXPECT_EQ(title[46], "");  // no Page1_8 text in these settings
-    EXPECT_EQ(title[42].size(), 5u);  // "49,85" and the like
+    EXPECT_EQ(title[42], "50,00");  // no frequency values: no deviation
+    EXPECT_EQ(title[44].size(), 6u);  // "201,30" and the like
 }
 
-TEST_F(DayEvaluation, ZeroDaysGiveCompliantVerdictsAndNoDeviation)
+TEST_F(DayEvaluation, ZeroDaysGiveNoDataVerdictsAndNoDeviation)
 {
     ComplianceFlags flags;
     const TextList title = TitleValues(header, DayStart(header, 0), SummariseRun(header, 0, db.db(), flags));
     EXPECT_EQ(TextList(title.begin() + 42, title.begin() + 46), (TextList{"50,00", "50,00", "220,00", "220,00"}));
-    EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), TextList(6, CompliesWord()));
+    EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), TextList(6, NoDataWord()));
+    EXPECT_EQ(NoDataWord(), CodePageFromUtf8("нет данных"));
 }
 
 TEST_F(DayEvaluation, DatabaseErrorsLeaveTheEvaluation)

@@ -1,5 +1,6 @@
 // Total harmonic distortion, harmonics, unbalance, frequency deviation and
-// the period extremes on small measurement databases.
+// the period extremes on small measurement databases, with values that are
+// no finite numbers among them.
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -218,6 +219,178 @@ TEST(Extremes, MissingValuesCountAsNoDeviation)
     f.Put("du1m", "L3", At(1, 2), 3.0);
     e = VoltageMinMax(f.db(), "du1m", At(1), At(2));
     EXPECT_EQ(e.minimum + "|" + e.maximum, "220,00|226,60");
+}
+
+// ---- values that are no finite numbers, and what each statistic found ---------
+
+// Stores the SQL literal as table.column's value at the instants [from, to)
+// that have a row.
+void SetLiteral(FixtureDb& f, const std::string& table, const std::string& column, const wxDateTime& from,
+                const wxDateTime& to, const std::string& literal)
+{
+    f->ExecuteUpdate(wxString::Format("UPDATE %s SET %s=%s WHERE Base_id IN (SELECT Base_id FROM Base"
+                                      " WHERE DateTimeMQV>='%s' AND DateTimeMQV<'%s')",
+                                      table, column, literal, TimeStamp(from), TimeStamp(to)));
+}
+
+// The log without the incompleteness lines.
+std::vector<std::string> Lines(const LogCapture& log)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : log.lines)
+        if (line != "Input is incomplete!\n")
+            lines.push_back(line);
+    return lines;
+}
+
+// The literals that are no finite numbers, as SQLite stores them in a REAL
+// column: 'nan', '-inf', 'Inf' and 'abc' stay text, 1e999 becomes a REAL
+// infinity; text, BLOBs and infinities sort above every number, -1e999 below.
+const struct {
+    const char* literal;
+    bool sortsHigh;
+} kNotFinite[] = {{"'nan'", true},  {"'-inf'", true}, {"'Inf'", true},    {"1e999", true},
+                  {"-1e999", false}, {"'abc'", true},  {"x'00ff'", true}, {"x'616263'", true}};
+
+TEST(NotFinite, OneSidedStatisticsCountThemAs0)
+{
+    for (const auto& c : kNotFinite) {
+        SCOPED_TRACE(c.literal);
+        FixtureDb f;
+        f.PutSeries("uthd3s", "L3", At(1), 3, Repeat(28800, 1.5));
+        f.PutSeries("u0unbalance3s", "Value", At(1), 3, Repeat(28800, 1.5));
+        SetLiteral(f, "uthd3s", "L3", At(1, 12), At(1, 12, 0, 6), c.literal);          // 2 values
+        SetLiteral(f, "u0unbalance3s", "Value", At(1, 12), At(1, 12, 0, 3), c.literal);  // 1 value
+        LogCapture log;
+        const StatisticResult thd = ThdStatistic(TestDay(f), "uthd3s", 2, 0);
+        const StatisticResult u0 = UnbalanceStatistic(TestDay(f), "u0unbalance3s");
+        const std::string largest = c.sortsHigh ? "0,00" : "1,50";
+        EXPECT_EQ(thd.record, (TextList{"1,50", largest, "0,00", "0,00", "8,00", "12,00"}));
+        EXPECT_EQ(u0.record, (TextList{"1,50", largest, "0,00", "0,00"}));
+        EXPECT_TRUE(thd.complies);
+        EXPECT_TRUE(u0.complies);
+        EXPECT_EQ(thd.counts.values, 28800);
+        EXPECT_EQ(thd.counts.notFinite, 2);
+        EXPECT_EQ(u0.counts.notFinite, 1);
+        EXPECT_EQ(log.lines, (std::vector<std::string>{
+                                 "Uthd uthd3s L3", "uthd3s.L3: 2 values are not finite numbers and count as 0.",
+                                 "Kx, single u0unbalance3s",
+                                 "u0unbalance3s.Value: 1 value is not a finite number and counts as 0."}));
+    }
+}
+
+TEST(NotFinite, FrequencyDeviationCountsThemAs0)
+{
+    for (const auto& c : kNotFinite) {
+        SCOPED_TRACE(c.literal);
+        FixtureDb f;
+        f.PutSeries("ac20sdfreq", "Value", At(1), 20, Repeat(4320, 0.1));
+        SetLiteral(f, "ac20sdfreq", "Value", At(1, 12), At(1, 12, 1), c.literal);  // 3 values
+        LogCapture log;
+        const StatisticResult r = FrequencyDeviationStatistic(TestDay(f), "ac20sdfreq");
+        const TextList high{"0,10", "0,10", "0,10", "0,00", "0,00", "0,00", "0,00", "0,00"};
+        const TextList low{"0,10", "0,10", "0,00", "0,10", "0,00", "0,00", "0,00", "0,00"};
+        EXPECT_EQ(r.record, c.sortsHigh ? high : low);
+        EXPECT_TRUE(r.complies);
+        EXPECT_EQ(r.counts.values, 4320);
+        EXPECT_EQ(r.counts.notFinite, 3);
+        EXPECT_EQ(log.lines, (std::vector<std::string>{
+                                 "AC, single ac20sdfreq",
+                                 "ac20sdfreq.Value: 3 values are not finite numbers and count as 0."}));
+    }
+}
+
+TEST(NotFinite, HarmonicsWarnPerOrderAndSumTheirCounts)
+{
+    FixtureDb f;
+    f.PutSeries("harm_u_L2_3s", "H2", At(1), 60, Repeat(1440, 0.5));
+    f.PutSeries("harm_u_L2_3s", "H40", At(1), 60, Repeat(1440, 0.1));
+    SetLiteral(f, "harm_u_L2_3s", "H2", At(1, 3), At(1, 3, 2), "'nan'");
+    SetLiteral(f, "harm_u_L2_3s", "H40", At(1, 3), At(1, 3, 1), "1e999");
+    LogCapture log;
+    const StatisticResult r = HarmonicStatistic(TestDay(f), "harm_u_L2_3s", 0, 40);
+    EXPECT_EQ(TextList(r.record.begin(), r.record.begin() + 2), (TextList{"0,50", "0,00"}));
+    EXPECT_EQ(TextList(r.record.end() - 6, r.record.end() - 4), (TextList{"0,10", "0,00"}));
+    EXPECT_TRUE(r.complies);  // the infinity no longer lies beyond H40's limits
+    EXPECT_EQ(r.counts.values, 2 * 1440);
+    EXPECT_EQ(r.counts.notFinite, 3);
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{
+                              "HarmL harm_u_L2_3s",
+                              "harm_u_L2_3s.H2: 2 values are not finite numbers and count as 0.",
+                              "harm_u_L2_3s.H40: 1 value is not a finite number and counts as 0.",
+                          }));
+}
+
+TEST(NotFinite, ADatabaseOfNumbersLogsNoWarning)
+{
+    FixtureDb f;
+    f.PutSeries("uthd3s", "L1", At(1), 3, Ramp(0.0, 0.001, 28800));
+    f.PutSeries("harm_u_L3_3s", "H7", At(1), 3, Ramp(0.0, 0.0001, 28800));
+    f.PutSeries("ac20sdfreq", "Value", At(1), 20, Ramp(-0.3, 0.0001, 4320));
+    LogCapture log;
+    ThdStatistic(TestDay(f), "uthd3s", 0, 0);
+    HarmonicStatistic(TestDay(f), "harm_u_L3_3s", 0, 40);
+    FrequencyDeviationStatistic(TestDay(f), "ac20sdfreq");
+    FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
+    VoltageMinMax(f.db(), "du1m", At(1), At(2));
+    EXPECT_EQ(Lines(log), (std::vector<std::string>{"Uthd uthd3s L1", "HarmL harm_u_L3_3s", "AC, single ac20sdfreq",
+                                                    "Fr, min max ac20sdfreq", "U min max du1m"}));
+}
+
+TEST(NotFinite, PeriodExtremesCountThemAs0)
+{
+    for (const auto& c : kNotFinite) {
+        SCOPED_TRACE(c.literal);
+        FixtureDb f;
+        f.Put("ac20sdfreq", "Value", At(1, 1), -0.19);
+        f.Put("ac20sdfreq", "Value", At(1, 2), 0.2);
+        f.Put("ac20sdfreq", "Value", At(1, 3), 0.0);
+        SetLiteral(f, "ac20sdfreq", "Value", At(1, 3), At(1, 4), c.literal);
+        f.Put("du1m", "L1", At(1, 1), -1.0);
+        f.Put("du1m", "L2", At(1, 1), -0.5);
+        f.Put("du1m", "L3", At(1, 1), 0.0);
+        f.Put("du1m", "L3", At(1, 2), 1.0);
+        SetLiteral(f, "du1m", "L3", At(1, 1), At(1, 2), c.literal);
+        LogCapture log;
+        const Extremes frequency = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
+        const Extremes voltage = VoltageMinMax(f.db(), "du1m", At(1), At(2));
+        const std::string extreme = c.sortsHigh ? "largest" : "smallest";
+        if (c.sortsHigh) {
+            EXPECT_EQ(frequency.minimum + " " + frequency.maximum, "49,81 50,00");
+            EXPECT_EQ(voltage.minimum + "|" + voltage.maximum, "217,80|220,00");
+        } else {
+            EXPECT_EQ(frequency.minimum + " " + frequency.maximum, "50,00 50,20");
+            EXPECT_EQ(voltage.minimum + "|" + voltage.maximum, "217,80|222,20");  // L3's 0 lies above L1's -1
+        }
+        EXPECT_EQ(log.lines,
+                  (std::vector<std::string>{
+                      "Fr, min max ac20sdfreq",
+                      "ac20sdfreq.Value: the period's " + extreme + " value is not a finite number and counts as 0.",
+                      "U min max du1m",
+                      "du1m.L3: the period's " + extreme + " value is not a finite number and counts as 0."}));
+    }
+}
+
+TEST(StatisticResult, FoundValuesOnlyWithAValueInTheWindow)
+{
+    FixtureDb f;
+    EXPECT_FALSE(ThdStatistic(TestDay(f), "uthd3s", 0, 0).FoundValues());
+    EXPECT_FALSE(UnbalanceStatistic(TestDay(f), "u2unbalance3s").FoundValues());
+    EXPECT_FALSE(FrequencyDeviationStatistic(TestDay(f), "ac20sdfreq").FoundValues());
+    EXPECT_FALSE(HarmonicStatistic(TestDay(f), "harm_u_L1_3s", 0, 40).FoundValues());
+    // A value on the next day is outside the window; NULL is no value.
+    f.Put("uthd3s", "L1", At(2), 1.0);
+    f.Put("uthd3s", "L1", At(1, 5), std::nullopt);
+    EXPECT_FALSE(ThdStatistic(TestDay(f), "uthd3s", 0, 0).FoundValues());
+    // One order of a harmonic table is enough, and so is a value that is no number.
+    f.Put("harm_u_L1_3s", "H40", At(1, 5), 0.1);
+    f.PutText("u2unbalance3s", "Value", At(1, 5), "nan");
+    const StatisticResult h = HarmonicStatistic(TestDay(f), "harm_u_L1_3s", 0, 40);
+    EXPECT_TRUE(h.FoundValues());
+    EXPECT_EQ(h.counts.values, 1);
+    const StatisticResult u2 = UnbalanceStatistic(TestDay(f), "u2unbalance3s");
+    EXPECT_TRUE(u2.FoundValues());
+    EXPECT_EQ(u2.counts.notFinite, 1);
 }
 
 }  // namespace

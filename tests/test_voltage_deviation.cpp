@@ -1,7 +1,10 @@
-// The two-sided evaluation and the voltage-deviation statistics on small
-// measurement databases.
+// Value texts, the two-sided evaluation and the voltage-deviation statistics
+// on small measurement databases.
+#include <cmath>
+
 #include <gtest/gtest.h>
 
+#include "db/value_text.h"
 #include "fixtures.h"
 #include "stats/ordered_sample.h"
 #include "stats/voltage_deviation.h"
@@ -184,6 +187,176 @@ TEST(VoltageDeviation, SingleSeriesMatchesThePhaseForm)
         EXPECT_EQ(a, b) << r.line;
         EXPECT_EQ(phaseFlag, singleFlag) << r.line;
         EXPECT_TRUE(log.Has(r.line));
+    }
+}
+
+// ---- values that are no finite numbers ----------------------------------------
+
+TEST(ReadValue, FiniteNumbersAndTheRest)
+{
+    const std::string longZeros(70, '0');
+    const struct {
+        std::string text;
+        double value;
+        bool finite;
+    } cases[] = {
+        {"1.5", 1.5, true},
+        {"-0,25", -0.25, true},  // a decimal comma reads as the point
+        {" 7", 7.0, true},
+        {"0", 0.0, true},
+        {"5abc", 5.0, true},  // the leading numeric part
+        {"1e-999", 0.0, true},  // too small to hold: 0, but a number
+        {longZeros + "1,5", 1.5, true},  // longer than the conversion buffer
+        {"", 0.0, false},
+        {"abc", 0.0, false},
+        {"-", 0.0, false},
+        {"nan", 0.0, false},
+        {"NaN", 0.0, false},
+        {"-nan", 0.0, false},
+        {"nan(1)", 0.0, false},
+        {"inf", 0.0, false},
+        {"-inf", 0.0, false},
+        {"Inf", 0.0, false},  // how SQLite writes a REAL infinity
+        {"-Inf", 0.0, false},
+        {"infinity", 0.0, false},
+        {"1e999", 0.0, false},
+        {"-1,5e999", 0.0, false},
+        {std::string(70, ' ') + "nan", 0.0, false},
+    };
+    for (const auto& c : cases) {
+        const ValueReading r = ReadValue(c.text);
+        EXPECT_EQ(r.finite, c.finite) << "'" << c.text << "'";
+        EXPECT_TRUE(std::isfinite(r.value)) << "'" << c.text << "'";
+        EXPECT_DOUBLE_EQ(r.value, c.value) << "'" << c.text << "'";
+        EXPECT_DOUBLE_EQ(ValueFromText(c.text), c.value) << "'" << c.text << "'";
+    }
+}
+
+// Stores the SQL literal as table.column's value at the instants [from, to)
+// that have a row.
+void SetLiteral(FixtureDb& f, const std::string& table, const std::string& column, const wxDateTime& from,
+                const wxDateTime& to, const std::string& literal)
+{
+    f->ExecuteUpdate(wxString::Format("UPDATE %s SET %s=%s WHERE Base_id IN (SELECT Base_id FROM Base"
+                                      " WHERE DateTimeMQV>='%s' AND DateTimeMQV<'%s')",
+                                      table, column, literal, TimeStamp(from), TimeStamp(to)));
+}
+
+std::string StorageClass(FixtureDb& f, const std::string& table, const std::string& column, const wxDateTime& at)
+{
+    return f->ExecuteQuery(wxString::Format("SELECT typeof(%s.%s) FROM %s JOIN Base USING(Base_id)"
+                                            " WHERE DateTimeMQV='%s'",
+                                            table, column, table, TimeStamp(at)))
+        .GetAsString(0)
+        .ToStdString();
+}
+
+TEST(VoltageDeviation, ValuesThatAreNoFiniteNumbersCountAs0WithOneWarning)
+{
+    // 1437 minutes of 1.0 and three of the literal (minutes 600..602).
+    // SQLite orders text and BLOBs above every number and keeps an infinity
+    // as a REAL: those values are the largest, a negative infinity the
+    // smallest. Each counts as 0: no slot shows "nan" or "inf", and none
+    // leaves the limits.
+    const TextList high{"1,00", "1,00", "1,00", "0,00", "0,00", "0,00", "0,00", "0,00"};
+    const TextList low{"1,00", "1,00", "0,00", "1,00", "0,00", "0,00", "0,00", "0,00"};
+    const std::string warning = "du1m.L1: 3 values are not finite numbers and count as 0.";
+    const struct {
+        const char* literal;
+        const char* storage;  // what SQLite makes of it in a REAL column
+        TextList slots;
+        std::string warning;  // empty: none
+    } cases[] = {
+        {"'nan'", "text", high, warning},
+        {"'NaN'", "text", high, warning},
+        {"'-inf'", "text", high, warning},
+        {"'Inf'", "text", high, warning},
+        {"'1e999'", "real", high, warning},  // converted to a REAL infinity
+        {"1e999", "real", high, warning},
+        {"-1e999", "real", low, warning},
+        {"'abc'", "text", high, warning},
+        {"''", "text", high, warning},
+        {"x'00ff'", "blob", high, warning},
+        // Numbers: with a decimal comma, and the leading part of a text.
+        {"'0,1'", "text", {"1,00", "1,00", "1,00", "0,10", "0,00", "0,00", "0,00", "0,00"}, ""},
+        {"'5abc'", "text", {"1,00", "1,00", "1,00", "5,00", "0,00", "0,00", "0,00", "0,00"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.literal);
+        FixtureDb f;
+        f.PutSeries("du1m", "L1", At(1), 60, std::vector<double>(1440, 1.0));
+        SetLiteral(f, "du1m", "L1", At(1, 10), At(1, 10, 3), c.literal);
+        EXPECT_EQ(StorageClass(f, "du1m", "L1", At(1, 10, 1)), c.storage);
+        LogCapture log;
+        const StatisticResult r = VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, "du1m", "L1");
+        EXPECT_EQ(r.record, c.slots);
+        EXPECT_TRUE(r.complies);
+        EXPECT_EQ(r.counts.values, 1440);
+        EXPECT_EQ(r.counts.notFinite, c.warning.empty() ? 0 : 3);
+        std::vector<std::string> expected{"Whole day regim du1m L1"};
+        if (!c.warning.empty())
+            expected.push_back(c.warning);
+        EXPECT_EQ(log.lines, expected);
+    }
+}
+
+TEST(VoltageDeviation, OneWarningPerStatisticThatMeetsSuchValues)
+{
+    FixtureDb f;
+    f.PutSeries("du1m", "L2", At(1), 60, std::vector<double>(1440, -1.0));
+    SetLiteral(f, "du1m", "L2", At(1, 10), At(1, 10, 1), "'nan'");    // max-load
+    SetLiteral(f, "du1m", "L2", At(1, 21), At(1, 21, 2), "'-inf'");   // min-load
+    SetLiteral(f, "du1m", "L2", At(1, 22), At(1, 22, 1), "-1e999");
+    LogCapture log;
+    for (LoadRegime regime : {LoadRegime::MaxLoad, LoadRegime::MinLoad, LoadRegime::WholeDay})
+        VoltageDeviationStatistic(TestDay(f), regime, "du1m", "L2");
+    EXPECT_EQ(log.lines, (std::vector<std::string>{
+                             "Max power regim du1m L2",
+                             "du1m.L2: 1 value is not a finite number and counts as 0.",
+                             "Min power regim du1m L2",
+                             "du1m.L2: 3 values are not finite numbers and count as 0.",
+                             "Whole day regim du1m L2",
+                             "du1m.L2: 4 values are not finite numbers and count as 0.",
+                         }));
+}
+
+TEST(VoltageDeviation, TextsAtThe95PercentPositionReadAs0)
+{
+    // 100 texts above 1340 numbers: the upper 95 % position (1404) is a text.
+    FixtureDb f;
+    f.PutSeries("u1unbalance1m", "Value", At(1), 60, std::vector<double>(1440, 2.0));
+    SetLiteral(f, "u1unbalance1m", "Value", At(1, 1), At(1, 2, 40), "'nan'");
+    LogCapture log;
+    const StatisticResult r =
+        VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, "u1unbalance1m", ValueColumn);
+    EXPECT_EQ(r.record, (TextList{"2,00", "0,00", "2,00", "0,00", "0,00", "0,00", "0,00", "0,00"}));
+    EXPECT_TRUE(r.complies);
+    EXPECT_EQ(log.lines, (std::vector<std::string>{
+                             "Whole day regim, single u1unbalance1m",
+                             "u1unbalance1m.Value: 100 values are not finite numbers and count as 0.",
+                         }));
+}
+
+TEST(VoltageDeviation, ResultCountsTheValuesOfItsWindow)
+{
+    FixtureDb f;
+    f.PutSeries("du1m", "L1", At(1, 8), 60, std::vector<double>(60, 11.0));  // 08:00..08:59, beyond +10
+    const struct {
+        LoadRegime regime;
+        int values;
+        bool complies;
+    } cases[] = {
+        {LoadRegime::MaxLoad, 60, false}, {LoadRegime::MinLoad, 0, true}, {LoadRegime::WholeDay, 60, false}};
+    for (const auto& c : cases) {
+        const StatisticResult r = VoltageDeviationStatistic(TestDay(f), c.regime, "du1m", "L1");
+        EXPECT_EQ(r.counts.values, c.values) << static_cast<int>(c.regime);
+        EXPECT_EQ(r.counts.notFinite, 0);
+        EXPECT_EQ(r.FoundValues(), c.values > 0);
+        EXPECT_EQ(r.complies, c.complies);
+        // The flag form gives the same record and clears the flag as the result says.
+        bool flag = true;
+        EXPECT_EQ(VoltageDeviationStatistic(TestDay(f), c.regime, "du1m", "L1", flag), r.record);
+        EXPECT_EQ(flag, c.complies);
     }
 }
 
