@@ -1,10 +1,12 @@
-// Settings documents built to hurt the XML reader, and documents in every
-// encoding it reads.
+// Settings documents built to hurt the XML reader, documents in every
+// encoding it reads, and local start times that the clock skips.
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 
 #include <iconv.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -194,6 +196,65 @@ TEST(HostileSettings, TheSampleSettingsReadAlikeInEveryEncodingTheReaderTakes)
         if (!firstPages)
             firstPages = pages;
         EXPECT_TRUE(pages == *firstPages);
+    }
+}
+
+// Whether the system's time zone data has `zone`.
+bool ZoneInstalled(const std::string& zone)
+{
+    if (zone == "UTC")
+        return true;
+    const char* dir = std::getenv("TZDIR");
+    struct stat st;
+    return ::stat(((dir ? std::string(dir) : std::string("/usr/share/zoneinfo")) + "/" + zone).c_str(),
+                  &st) == 0;
+}
+
+// A local time that the clock skips (set forward over it) moves forward to
+// the moment of the jump, in every zone; the C library had put it an hour
+// earlier in Moscow and half an hour later in New York. Times the clock shows,
+// the repeated hour included, stay as they are.
+TEST(HostileSettings, LocalTimesTheClockSkipsMoveForwardToTheJump)
+{
+    const struct {
+        const char* zone;
+        const char* begin;         // dt_begin
+        const char* maxLoadBegin;  // dt_max_load_begin_0
+        const char* day;           // the day's log line
+        const char* period;        // the max-load period on the day page
+    } cases[] = {
+        {"Europe/Moscow", "27.03.2011 02:30:00", "8:00", "27.03.2011 03:00 - 28.03.2011 03:00",
+         "08:00 - 20:00"},
+        {"Europe/Moscow", "27.03.2011 00:00:00", "2:30", "27.03.2011 00:00 - 28.03.2011 00:00",
+         "03:00 - 20:00"},
+        {"America/New_York", "13.03.2011 02:30:00", "8:00", "13.03.2011 03:00 - 14.03.2011 03:00",
+         "08:00 - 20:00"},
+        {"America/New_York", "13.03.2011 00:00:00", "2:30", "13.03.2011 00:00 - 14.03.2011 00:00",
+         "03:00 - 20:00"},
+        // Times the clock shows: Moscow kept +4 in the autumn of 2011, and
+        // showed 02:00..03:00 twice on 31.10.2010; New York 01:00..02:00 on
+        // 06.11.2011; UTC has no changes.
+        {"Europe/Moscow", "30.10.2011 02:30:00", "2:30", "30.10.2011 02:30 - 31.10.2011 02:30",
+         "02:30 - 20:00"},
+        {"Europe/Moscow", "31.10.2010 02:30:00", "2:30", "31.10.2010 02:30 - 01.11.2010 02:30",
+         "02:30 - 20:00"},
+        {"America/New_York", "06.11.2011 01:30:00", "1:30", "06.11.2011 01:30 - 07.11.2011 01:30",
+         "01:30 - 20:00"},
+        {"UTC", "27.03.2011 02:30:00", "2:30", "27.03.2011 02:30 - 28.03.2011 02:30", "02:30 - 20:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.zone) + ", " + c.begin + ", max load from " + c.maxLoadBegin);
+        ASSERT_TRUE(ZoneInstalled(c.zone)) << "the time zone data (tzdata) lacks " << c.zone;
+        const ScopedEnv tz("TZ", c.zone);
+        const Workspace w(MarkedDayTemplate(180), MarkedTitleTemplate(60));
+        const Outcome r = RunProgram(w.At(
+            {w.Write(w.settings(1).Set("dt_begin", c.begin).Set("dt_max_load_begin_0", c.maxLoadBegin))}));
+        ASSERT_EQ(r.out, "ok!\n") << r.Log();
+        EXPECT_TRUE(r.HasLine(c.day)) << r.Log();
+        const std::map<int, std::string> v = MarkedValues(ReadFile(w.out + "day_1.htm"));
+        const std::string day = c.day;
+        EXPECT_EQ(v.at(5) + " " + v.at(6) + " - " + v.at(7) + " " + v.at(8), day);
+        EXPECT_EQ(v.at(9), c.period);
     }
 }
 
