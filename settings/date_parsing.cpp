@@ -10,6 +10,42 @@
 #include "settings/header_values.h"
 #include "settings/text.h"
 
+namespace {
+
+// Days from 1970-01-01 to the given proleptic Gregorian date.
+long long DaysFromCivil(long long year, unsigned month, unsigned day)
+{
+    year -= month <= 2;
+    const long long era = (year >= 0 ? year : year - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(year - era * 400);
+    const unsigned doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+// The local clock reading of a broken-down time, counted in seconds as if it
+// were UTC (so that two readings compare and subtract plainly).
+long long ClockReading(const std::tm& tm)
+{
+    return DaysFromCivil(tm.tm_year + 1900LL, static_cast<unsigned>(tm.tm_mon + 1),
+                         static_cast<unsigned>(tm.tm_mday)) *
+               86400 +
+           tm.tm_hour * 3600LL + tm.tm_min * 60LL + tm.tm_sec;
+}
+
+// The local clock reading at instant `t`; false when the C library cannot
+// break it down.
+bool ClockAt(std::time_t t, long long& reading)
+{
+    std::tm local{};
+    if (!localtime_r(&t, &local))
+        return false;
+    reading = ClockReading(local);
+    return true;
+}
+
+}  // namespace
+
 wxDateTime ComposeDateTime(long day, long month, long year, long hours, long minutes,
                            long seconds)
 {
@@ -32,10 +68,41 @@ wxDateTime ComposeDateTime(long day, long month, long year, long hours, long min
     tm.tm_hour = h;
     tm.tm_min = m;
     tm.tm_sec = s;
+    const long long wanted = ClockReading(tm);  // seconds 60 and 61 count on
     tm.tm_isdst = -1;
-    const std::time_t t = std::mktime(&tm);
+    std::time_t t = std::mktime(&tm);
     if (t == static_cast<std::time_t>(-1))
         return wxDateTime();
+    long long reading;
+    if (!ClockAt(t, reading))
+        return wxDateTime();
+    if (reading != wanted) {
+        // The clock never shows `wanted` on that day: it jumps over it when the
+        // zone moves its clocks forward (a daylight saving gap, or a change of
+        // the zone's offset). The C library then answers with an instant either
+        // before or after the gap, depending on the zone. The rule here, the
+        // same in every zone: such a time is moved FORWARD to the first instant
+        // that exists after it, the moment the clock jumps (27.03.2011 02:30
+        // in Moscow and 13.03.2011 02:30 in New York both become 03:00 of that
+        // day). Times the clock does show, including the repeated hour when it
+        // is set back, keep the C library's answer.
+        //
+        // That instant is the first one whose clock reading is past `wanted`,
+        // found by bisection: `wanted` taken as UTC, two days earlier the clock
+        // is behind it and two days later ahead of it in any zone.
+        long long before = wanted - 2 * 86400;  // clock reading <= wanted
+        long long after = wanted + 2 * 86400;   // clock reading > wanted
+        while (after - before > 1) {
+            const long long middle = before + (after - before) / 2;
+            if (!ClockAt(static_cast<std::time_t>(middle), reading))
+                return wxDateTime();
+            if (reading > wanted)
+                after = middle;
+            else
+                before = middle;
+        }
+        t = static_cast<std::time_t>(after);
+    }
     return wxDateTime(t);
 }
 

@@ -571,6 +571,23 @@ Launch Workspace::At(std::vector<std::string> args) const
     return launch;
 }
 
+// ---- environment ------------------------------------------------------------
+
+ScopedEnv::ScopedEnv(const std::string& name, const std::string& value) : name_(name)
+{
+    if (const char* old = std::getenv(name.c_str()))
+        previous_ = old;
+    ::setenv(name.c_str(), value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (previous_)
+        ::setenv(name_.c_str(), previous_->c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
+}
+
 }  // namespace pqrun
 
 // ---- watching running processes ---------------------------------------------

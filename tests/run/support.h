@@ -183,6 +183,20 @@ struct Workspace {
     Launch At(std::vector<std::string> args) const;
 };
 
+// An environment variable set for the programs started while it lives (they
+// inherit the test's environment); the earlier value, or none, comes back after.
+class ScopedEnv {
+public:
+    ScopedEnv(const std::string& name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> previous_;
+};
+
 }  // namespace pqrun
 
 // ---- watching running processes ---------------------------------------------
