@@ -1,4 +1,4 @@
-// Settings documents: the XML reader as the run loads the document, the
+// Settings documents: the checks and the XML reader as the run loads the document, the
 // settings read from it, the max-load times of day, the title dates the run
 // derives from the result, and the begin date-time parser on the raw bytes.
 #include <array>
@@ -51,9 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     ReportSettings settings;
     {
-        wxMemoryInputStream stream(data, size);
         wxXmlDocument doc;
-        if (doc.Load(stream, "UTF-8"))
+        if (ParseSettingsDocument(std::string(reinterpret_cast<const char*>(data), size), doc))
             settings = ReadSettings(doc).value_or(ReportSettings());
     }
     const ReportHeaderValues& h = settings.header;

@@ -155,7 +155,7 @@ TEST(HostileSettings, RefusedInWellUnderASecondWithOneLineSayingWhy)
         const auto start = std::chrono::steady_clock::now();
         const Outcome r = RunProgram(w.At({path}));
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        EXPECT_EQ(r.status, 0) << r.Log();
+        EXPECT_EQ(r.status, 1) << r.Log();
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(RunLines(r), (std::vector<std::string>{c.error, "Ini file problem!", ""})) << r.Log();
         EXPECT_LT(took.count(), 1.0);

@@ -104,9 +104,11 @@ TEST(Signals, EndARunWithoutTemporaryFilesAndWithWholePages)
             if (r.status == -1)
                 ++interrupted;
             EXPECT_EQ(Leftovers(w.out), std::vector<std::string>{});
-            for (const auto& page : complete)
-                if (Exists(w.out + page.first))
+            for (const auto& page : complete) {
+                if (Exists(w.out + page.first)) {
                     EXPECT_TRUE(ReadFile(w.out + page.first) == page.second) << page.first << " is not whole";
+                }
+            }
         }
     }
     EXPECT_GT(interrupted, 0) << "no run was ended by its signal";
