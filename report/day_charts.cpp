@@ -85,7 +85,11 @@ DayChart Chart(const DayChartInput& day, const char* title, const char* yLabel)
     return chart;
 }
 
-std::string Figure(const std::string& svg) { return "<div class=\"chart\">" + svg + "</div>\n"; }
+// A chart with its caption (HTML, CP1251), kept whole on a printed page.
+std::string Figure(const std::string& caption, const std::string& svg)
+{
+    return "<div class=\"chart\"><p class=\"caption\">" + caption + "</p>\n" + svg + "</div>\n";
+}
 
 std::string VoltageChart(wxSQLite3Database& db, const DayChartInput& day)
 {
@@ -94,7 +98,7 @@ std::string VoltageChart(wxSQLite3Database& db, const DayChartInput& day)
     for (int p = 0; p < 3; ++p)
         chart.series.push_back({Cp(kPhaseNames[p]), lines[p], 60, {}});
     chart.limits = SymmetricLimits(5, 10, " %");
-    return Figure(DayChartSvg(chart));
+    return Figure(Cp("Отклонение напряжения &delta;U (1-минутные значения)"), DayChartSvg(chart));
 }
 
 std::string FrequencyChart(wxSQLite3Database& db, const DayChartInput& day)
@@ -103,7 +107,8 @@ std::string FrequencyChart(wxSQLite3Database& db, const DayChartInput& day)
     const std::vector<MinuteEnvelope> e = Envelopes(db, day, "ac20sdfreq", {"Value"});
     chart.series.push_back({Cp("df (20 с, мин./макс. за минуту)"), {}, 20, e[0].Filled()});
     chart.limits = SymmetricLimits(0.2, 0.4, " Гц");
-    return Figure(DayChartSvg(chart));
+    return Figure(Cp("Отклонение частоты &Delta;f (20-секундные значения: наименьшее и наибольшее за минуту)"),
+                  DayChartSvg(chart));
 }
 
 std::string DistortionChart(wxSQLite3Database& db, const DayChartInput& day)
@@ -116,7 +121,9 @@ std::string DistortionChart(wxSQLite3Database& db, const DayChartInput& day)
     const UpperLimits limits = ThdLimits(day.voltageClass);
     chart.limits = UpperLimitLines(limits.normal, limits.maximum);
     chart.includeZero = true;
-    return Figure(DayChartSvg(chart));
+    return Figure(Cp("Коэффициент искажения синусоидальности кривой напряжения K<sub>U</sub> "
+                     "(3-секундные значения: наименьшее и наибольшее за минуту)"),
+                  DayChartSvg(chart));
 }
 
 std::string UnbalanceChart(wxSQLite3Database& db, const DayChartInput& day)
@@ -128,7 +135,9 @@ std::string UnbalanceChart(wxSQLite3Database& db, const DayChartInput& day)
     chart.series.push_back({Cp("K0U (нулевая последовательность)"), {}, 3, k0[0].Filled()});
     chart.limits = UpperLimitLines(2, 4);
     chart.includeZero = true;
-    return Figure(DayChartSvg(chart));
+    return Figure(Cp("Коэффициенты несимметрии напряжений K<sub>2U</sub> и K<sub>0U</sub> "
+                     "(3-секундные значения: наименьшее и наибольшее за минуту)"),
+                  DayChartSvg(chart));
 }
 
 std::string SpectrumCharts(const DayChartInput& day)
@@ -154,7 +163,9 @@ std::string SpectrumCharts(const DayChartInput& day)
             bars.limit = HarmonicLimit(day.voltageClass, n);
             chart.orders.push_back(bars);
         }
-        html += Figure(SpectrumChartSvg(chart));
+        html += Figure(Cp("Коэффициенты гармонических составляющих напряжения K<sub>U(n)</sub>, ") +
+                           Cp(kPhaseNames[p]),
+                       SpectrumChartSvg(chart));
     }
     return html;
 }
@@ -163,11 +174,10 @@ std::string SpectrumCharts(const DayChartInput& day)
 
 std::string DayChartsBlock(wxSQLite3Database& db, const DayChartInput& day)
 {
-    std::string html = "<div class=\"charts\">\n<h2>" + Cp("6. Графики показателей за сутки") + "</h2>\n";
-    html += VoltageChart(db, day);
+    std::string html = VoltageChart(db, day);
     html += FrequencyChart(db, day);
     html += DistortionChart(db, day);
     html += UnbalanceChart(db, day);
     html += SpectrumCharts(day);
-    return html + "</div>\n";
+    return html;
 }

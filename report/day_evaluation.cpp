@@ -72,9 +72,13 @@ bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db,
     day.ends.push_back(b);
 
     const DayContext context{db, dayStart, dayEnd, day.begins, day.ends, kTolerance};
+    day.flags = ComplianceFlags();
+    day.counts.clear();
     for (const DayStatistic& s : DayStatistics()) {
         const StatisticResult result = RunStatistic(s, context, header.Unom);
         flags.Add(s.quantity, result);
+        day.flags.Add(s.quantity, result);
+        day.counts.push_back(result.counts);
         const TextList& record = result.record;
         for (size_t slot = 0; slot < s.pattern->size() && slot < record.size(); ++slot)
             v[s.base + (*s.pattern)[slot]] = record[slot];

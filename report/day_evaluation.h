@@ -16,6 +16,8 @@ struct DayResult {
     TextList values;                    // the day value table
     DateTimeList begins, ends;          // the day's max-load periods
     std::array<TextList, 3> harmonics;  // HarmonicStatistic records of L1, L2, L3
+    ComplianceFlags flags;              // the day's own verdicts
+    std::vector<SampleCounts> counts;   // what each statistic found, in DayStatistics() order
 };
 
 // The start of day k: dt_begin advanced by k calendar days.

@@ -1,6 +1,8 @@
 #include "report/page_blocks.h"
 
 #include "settings/text.h"
+#include "stats/day_context.h"
+#include "stats/harmonics.h"
 #include "stats/number_text.h"
 
 namespace {
@@ -60,4 +62,87 @@ std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const
     html += "</tbody>\n</table>\n<p class=\"note\">+ &mdash; " + Cp("соответствует") + "; " + Cp("НЕТ") +
             " &mdash; " + Cp("не соответствует") + "; " + Cp("н/д") + " &mdash; " + Cp("нет данных") + ".</p>\n";
     return html;
+}
+
+namespace {
+
+const char* const kPhases[3] = {"фаза A (L1)", "фаза B (L2)", "фаза C (L3)"};
+
+// The values a full day of the statistic's series holds.
+long long ExpectedPerDay(const DayStatistic& s)
+{
+    switch (s.kind) {
+    case StatisticKind::VoltageDeviation:
+        return kOneMinuteSeries.perDay;
+    case StatisticKind::FrequencyDeviation:
+        return kTwentySecondSeries.perDay;
+    case StatisticKind::Harmonics:
+        return static_cast<long long>(kThreeSecondSeries.perDay) * (kHighestOrder - 1);  // orders 2..40
+    case StatisticKind::HarmonicDistortion:
+    case StatisticKind::Unbalance:
+        break;
+    }
+    return kThreeSecondSeries.perDay;
+}
+
+std::string SeriesLabel(const DayStatistic& s)
+{
+    const std::string phase = s.phase >= 0 ? Cp(", ") + Cp(kPhases[s.phase]) : std::string();
+    switch (s.kind) {
+    case StatisticKind::VoltageDeviation:
+        return (s.column == ValueColumn ? Cp("&delta;U, однофазный ряд") : "&delta;U" + phase) +
+               " <span class=\"hint\">1 " + Cp("мин") + "</span>";
+    case StatisticKind::HarmonicDistortion:
+        return "K<sub>U</sub>" + phase + " <span class=\"hint\">3 " + Cp("с") + "</span>";
+    case StatisticKind::Unbalance:
+        return std::string(s.table == "u2unbalance3s" ? "K<sub>2U</sub>" : "K<sub>0U</sub>") +
+               " <span class=\"hint\">3 " + Cp("с") + "</span>";
+    case StatisticKind::FrequencyDeviation:
+        return "&Delta;f <span class=\"hint\">20 " + Cp("с") + "</span>";
+    case StatisticKind::Harmonics:
+        break;
+    }
+    return "K<sub>U(n)</sub>, n = 2&hellip;40" + phase + " <span class=\"hint\">3 " + Cp("с") + "</span>";
+}
+
+}  // namespace
+
+std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days)
+{
+    std::vector<CompletenessRow> rows;
+    const std::vector<DayStatistic>& statistics = DayStatistics();
+    for (size_t i = 0; i < statistics.size() && i < counts.size(); ++i) {
+        const DayStatistic& s = statistics[i];
+        // The max-load and min-load statistics split the whole day's values.
+        if (s.regime != LoadRegime::WholeDay)
+            continue;
+        rows.push_back({SeriesLabel(s), counts[i].values, ExpectedPerDay(s) * days});
+    }
+    return rows;
+}
+
+std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days)
+{
+    static const char* const kQuantities[kQuantityCount] = {
+        "Отклонение напряжения &delta;U<sub>у</sub>",
+        "Отклонение частоты &Delta;f",
+        "Коэффициент искажения синусоидальности K<sub>U</sub>",
+        "Коэффициенты гармонических составляющих K<sub>U(n)</sub>",
+        "Коэффициент несимметрии по обратной последовательности K<sub>2U</sub>",
+        "Коэффициент несимметрии по нулевой последовательности K<sub>0U</sub>",
+    };
+    std::vector<std::string> quantities, labels;
+    std::vector<std::vector<DayVerdict>> verdicts(kQuantityCount);
+    for (int q = 0; q < kQuantityCount; ++q)
+        quantities.push_back(Cp(kQuantities[q]));
+    for (const DayVerdicts& d : days) {
+        labels.push_back(d.label);
+        for (int q = 0; q < kQuantityCount; ++q) {
+            const Quantity quantity = static_cast<Quantity>(q);
+            verdicts[q].push_back(!d.flags.Measured(quantity) ? DayVerdict::NoData
+                                  : d.flags[quantity]          ? DayVerdict::Complies
+                                                               : DayVerdict::DoesNotComply);
+        }
+    }
+    return VerdictsByDayTable(quantities, labels, verdicts);
 }

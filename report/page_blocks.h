@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "report/page_layout.h"
+#include "stats/ordered_sample.h"
+
 // One measured series: the values present and the values a full day (or the
 // period) holds.
 struct CompletenessRow {
@@ -20,3 +23,16 @@ enum class DayVerdict { Complies, DoesNotComply, NoData };
 // Rows are the quantities (HTML labels, CP1251), columns the days; verdicts[q][d].
 std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const std::vector<std::string>& days,
                                const std::vector<std::vector<DayVerdict>>& verdicts);
+
+// The rows of the measured series from what the whole-day statistics found
+// (counts in DayStatistics() order), summed over `days` days.
+std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days);
+
+// One day of the period for the verdicts by day.
+struct DayVerdicts {
+    std::string label;  // the day's date
+    ComplianceFlags flags;
+};
+
+// The table of the six quantities by day.
+std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days);

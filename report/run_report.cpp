@@ -14,9 +14,11 @@
 #include <wx/xml/xml.h>
 
 #include "db/transaction.h"
+#include "report/day_charts.h"
 #include "report/day_evaluation.h"
 #include "report/fixed_texts.h"
 #include "report/page_assembly.h"
+#include "report/page_blocks.h"
 #include "settings/settings_document.h"
 #include "settings/text.h"
 
@@ -159,17 +161,40 @@ bool RunReport(wxString settingsPath)
         TuneForScans(*db);
 
         bool allPagesWritten = true;
+        std::vector<DayVerdicts> verdictsByDay;
+        std::vector<SampleCounts> periodCounts;
         for (int k = 0; k < days; ++k) {
             wxLogMessage("Day number %d of %d.", k + 1, days);
             DayResult day;
             if (!EvaluateDay(header, k, *db, flags, day))
                 return false;
+            const DayChartInput charts{DayStart(header, k), DayStart(header, k) + wxDateSpan::Day(), day.begins,
+                                       day.ends, header.Unom, day.harmonics};
+            // The charts read the database after the day's statistics, outside their transactions.
+            const MarkerBlocks blocks = [&](const std::string& marker) {
+                if (marker == kChartsMarker)
+                    return DayChartsBlock(*db, charts);
+                if (marker == kCompletenessMarker)
+                    return CompletenessTable(CompletenessRows(day.counts, 1));
+                return std::string();
+            };
             allPagesWritten &= WriteDayPage(k + 1, day.values, day.begins, day.ends, day.harmonics,
-                                            programDir, userDir);
+                                            programDir, userDir, blocks);
+            verdictsByDay.push_back({DayStart(header, k).Format("%d.%m").ToStdString(), day.flags});
+            periodCounts.resize(day.counts.size());
+            for (size_t i = 0; i < day.counts.size(); ++i)
+                periodCounts[i] += day.counts[i];
         }
         const PeriodSummary summary = SummariseRun(header, days, *db, flags);
-        allPagesWritten &=
-            WriteTitlePage(TitleValues(header, DayStart(header, days), summary), programDir, userDir);
+        const MarkerBlocks titleBlocks = [&](const std::string& marker) {
+            if (marker == kVerdictsByDayMarker)
+                return VerdictsByDayTable(verdictsByDay);
+            if (marker == kCompletenessMarker)
+                return CompletenessTable(CompletenessRows(periodCounts, days));
+            return std::string();
+        };
+        allPagesWritten &= WriteTitlePage(TitleValues(header, DayStart(header, days), summary), programDir,
+                                          userDir, titleBlocks);
         db.reset();
         if (!allPagesWritten) {
             wxLogError("The report is incomplete: a page could not be written.");
