@@ -1,6 +1,5 @@
 // Reading the settings document's values, the checks before it is parsed,
 // and the date and time parsers.
-#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -271,15 +270,10 @@ TEST(SettingsDocumentRefusal, AcceptsRealDocumentsAndEverythingWithinTheLimits)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(Refusal(c.bytes), "accepted");
         EXPECT_LE(c.bytes.size(), settings_limits::kMaxBytes);
-        // Well-formed, and read quickly even at the limits.
-        const auto start = std::chrono::steady_clock::now();
-        {
-            wxXmlDocument doc;
-            EXPECT_TRUE(ParseSettingsDocument(c.bytes, doc));
-            EXPECT_TRUE(ReadSettings(doc).has_value());
-        }
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(took.count(), 0.25);
+        // Well-formed, and read by the XML reader as it stands.
+        wxXmlDocument doc;
+        EXPECT_TRUE(ParseSettingsDocument(c.bytes, doc));
+        EXPECT_TRUE(ReadSettings(doc).has_value());
     }
 }
 
