@@ -1,7 +1,9 @@
-// Prints, one to a line, every SQL statement that a report over the given
-// period sends to the measurement database, in the order and text the
-// report sends them. The benchmark replays the list through the sqlite3
-// shell as the floor that the report's own time is held against.
+// Prints, one to a line, every SQL statement that the statistics of a report
+// over the given period send to the measurement database, in the order and
+// text the report sends them. The benchmark replays the list through the
+// sqlite3 shell as the floor that the report's own time is held against.
+// With --charts it prints instead the statements of the day charts, which a
+// report sends only for a day template that asks for them.
 //
 // The list is recorded, not rebuilt: the report's own day evaluation and
 // summary run against an empty in-memory database in the logger's schema,
@@ -18,6 +20,7 @@
 #include <wx/xml/xml.h>
 
 #include "db/transaction.h"
+#include "report/day_charts.h"
 #include "report/day_evaluation.h"
 #include "settings/date_parsing.h"
 #include "settings/settings_document.h"
@@ -37,7 +40,8 @@ const char* const kUsage =
     "  PERIOD    max-load hours BEGIN-END of day 1, day 2, ... as the settings'\n"
     "            dt_max_load_begin_k and dt_max_load_end_k (e.g. 8:00-20:00);\n"
     "            the last one given also serves the days after it\n"
-    "  --settings reads all of these from a settings document instead\n";
+    "  --settings reads all of these from a settings document instead\n"
+    "  --charts  (last) lists the day charts' statements instead of the statistics'\n";
 
 // The report's connection, with the SQLite handle that tracing needs.
 class TracedDatabase : public wxSQLite3Database {
@@ -70,9 +74,14 @@ void CreateSchema(wxSQLite3Database& db)
     }
 }
 
+// Whether the statements now sent are the ones to print.
+bool printing = true;
+
 // Prints each statement as it starts, with the semicolon the shell needs.
 int PrintStatement(unsigned, void*, void* statement, void*)
 {
+    if (!printing)
+        return 0;
     const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
     std::string text = sql ? sql : "";
     if (text.empty() || text.back() != ';')
@@ -100,6 +109,9 @@ int main(int argc, char** argv)
     wxInitializer library;
     if (!library.IsOk())
         return 1;
+    const bool charts = argc > 1 && std::string(argv[argc - 1]) == "--charts";
+    if (charts)
+        --argc;
     ReportHeaderValues header;
     int days = 0;
     if (argc == 3 && std::string(argv[1]) == "--settings") {
@@ -142,6 +154,7 @@ int main(int argc, char** argv)
     CreateSchema(db);
     db.TraceStatements(PrintStatement);
 
+    printing = !charts;
     TuneForScans(db);
     ComplianceFlags flags;
     for (int k = 0; k < days; ++k) {
@@ -149,6 +162,12 @@ int main(int argc, char** argv)
         if (!EvaluateDay(header, k, db, flags, day)) {
             std::fprintf(stderr, "query_list: day %d has a max-load time the report rejects\n", k + 1);
             return 1;
+        }
+        if (charts) {
+            printing = true;
+            DayChartsBlock(db, {DayStart(header, k), DayStart(header, k) + wxDateSpan::Day(), day.begins, day.ends,
+                                header.Unom, day.harmonics});
+            printing = false;
         }
     }
     SummariseRun(header, days, db, flags);
