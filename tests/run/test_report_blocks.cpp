@@ -1,0 +1,144 @@
+// The blocks the shipped templates ask for: the day charts, the completeness
+// of the data, and the verdicts by day on the title page.
+#include <cstdio>
+#include <regex>
+
+#include <gtest/gtest.h>
+
+#include "support.h"
+
+using namespace pqrun;
+
+namespace {
+
+int Occurrences(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// The cells of the table row whose first cell starts with `label`.
+std::vector<std::string> RowCells(const std::string& page, const std::string& label)
+{
+    const size_t at = page.find("<td class=\"lbl\">" + label);
+    if (at == std::string::npos)
+        return {};
+    const std::string row = page.substr(at, page.find("</tr>", at) - at);
+    // Each cell's text with its markup removed.
+    static const std::regex cell(R"(<td[^>]*>(.*?)</td>)"), tag("<[^>]*>");
+    std::vector<std::string> cells;
+    for (auto it = std::sregex_iterator(row.begin(), row.end(), cell); it != std::sregex_iterator(); ++it)
+        cells.push_back(std::regex_replace((*it)[1].str(), tag, ""));
+    return cells;
+}
+
+// Two days of every series within its limits, except the frequency of day 2,
+// which leaves its maximum limit for an hour; the first hour of day 2's
+// voltage deviation is missing.
+void TwoDays(const Workspace& w)
+{
+    {
+        MeasurementDb db(w.db + ".new");
+        for (int day : {1, 2}) {
+            db.Series("du1m", day, 60, 1440, [day](int i, int c) -> std::optional<double> {
+                if (day == 2 && i < 60)
+                    return std::nullopt;
+                return ((i * 37 + c * 11) % 701 - 350) / 100.0;
+            });
+            db.Series("u1unbalance1m", day, 60, 1440, [](int i, int) { return (i * 13 % 150) / 100.0; });
+            db.Series("uthd3s", day, 60, 1440, [](int i, int c) { return ((i * 7 + c * 3) % 300) / 100.0; });
+            db.Series("u0unbalance3s", day, 60, 1440, [](int i, int) { return (i * 3 % 150) / 100.0; });
+            db.Series("u2unbalance3s", day, 60, 1440, [](int i, int) { return (i * 11 % 170) / 100.0; });
+            db.Series("ac20sdfreq", day, 60, 1440, [day](int i, int) {
+                return day == 2 && i >= 600 && i < 660 ? 0.45 : ((i * 17) % 31 - 15) / 100.0;
+            });
+            for (const char* t : {"harm_u_L1_3s", "harm_u_L2_3s", "harm_u_L3_3s"})
+                db.Series(t, day, 300, 288, [](int i, int c) { return ((i + c) % 10) / 100.0; });
+        }
+    }
+    std::rename((w.db + ".new").c_str(), w.db.c_str());
+}
+
+TEST(ReportBlocks, VerdictsByDayShowTheFailingDayAndCompletenessCountsTheValues)
+{
+    const Workspace w(MarkedDayTemplate(180) + "<!--pq:charts--><!--pq:completeness-->",
+                      MarkedTitleTemplate(60) + "<!--pq:verdicts-by-day--><!--pq:completeness-->");
+    TwoDays(w);
+    const Outcome r = RunProgram(w.At({w.Write(w.settings(2))}));
+    ASSERT_EQ(r.out, "ok!\n") << r.Log();
+    EXPECT_FALSE(r.LineStartingWith("Warning")) << r.Log();
+    const std::string title = ReadFile(w.out + "Page0.htm");
+
+    const std::string yes = "+", no = Cp1251("НЕТ");
+    const struct {
+        const char* quantity;
+        std::vector<std::string> cells;
+    } verdicts[] = {
+        {"Отклонение напряжения", {yes, yes}},
+        {"Отклонение частоты", {yes, no}},  // fails on day 2 only
+        {"Коэффициент искажения", {yes, yes}},
+        {"Коэффициенты гармонических", {yes, yes}},
+        {"Коэффициент несимметрии по обратной", {yes, yes}},
+        {"Коэффициент несимметрии по нулевой", {yes, yes}},
+    };
+    for (const auto& v : verdicts) {
+        std::vector<std::string> cells = RowCells(title, Cp1251(v.quantity));
+        ASSERT_EQ(cells.size(), 3u) << v.quantity;
+        cells.erase(cells.begin());
+        EXPECT_EQ(cells, v.cells) << v.quantity;
+    }
+    EXPECT_NE(title.find("<th>01.03</th><th>02.03</th>"), std::string::npos);
+    EXPECT_EQ(Occurrences(title, "class=\"fail\""), 1);
+
+    // Completeness: the day pages count their own values, the title the period's.
+    const struct {
+        const char* page;
+        const char* series;
+        std::vector<std::string> cells;  // present, expected, per cent
+    } completeness[] = {
+        {"day_1.htm", "&delta;U, фаза A (L1)", {"1440", "1440", "100,0"}},
+        {"day_2.htm", "&delta;U, фаза A (L1)", {"1380", "1440", "95,8 !"}},
+        {"day_2.htm", "&Delta;f", {"1440", "4320", "33,3 !"}},
+        {"Page0.htm", "&delta;U, фаза C (L3)", {"2820", "2880", "97,9 !"}},
+        {"Page0.htm", "K<sub>U</sub>, фаза B (L2)", {"2880", "57600", "5,0 !"}},
+        {"Page0.htm", "K<sub>U(n)</sub>, n = 2&hellip;40, фаза A (L1)", {"22464", "2246400", "1,0 !"}},
+    };
+    for (const auto& c : completeness) {
+        const std::vector<std::string> cells = RowCells(ReadFile(w.out + c.page), Cp1251(c.series));
+        ASSERT_EQ(cells.size(), 4u) << c.page << " " << c.series;
+        EXPECT_EQ(std::vector<std::string>(cells.begin() + 1, cells.end()), c.cells) << c.page << " " << c.series;
+    }
+
+    // Four day charts and a spectrum per phase, as inline SVG.
+    const std::string day = ReadFile(w.out + "day_2.htm");
+    EXPECT_EQ(Occurrences(day, "<svg"), 7);
+    EXPECT_EQ(Occurrences(day, "<script"), 0);
+}
+
+TEST(ReportBlocks, TemplatesWithoutMarkersGiveThePagesOfBefore)
+{
+    // The same run with and without the markers: the pages differ only by the blocks.
+    const std::string dayTemplate = MarkedDayTemplate(180), titleTemplate = MarkedTitleTemplate(60);
+    const Workspace plain(dayTemplate, titleTemplate);
+    const Workspace marked(dayTemplate + "<!--pq:charts-->", "<!--pq:verdicts-by-day-->" + titleTemplate);
+    for (const Workspace* w : {&plain, &marked})
+        TwoDays(*w);
+    const Outcome a = RunProgram(plain.At({plain.Write(plain.settings(2))}));
+    const Outcome b = RunProgram(marked.At({marked.Write(marked.settings(2))}));
+    ASSERT_EQ(a.out, "ok!\n") << a.Log();
+    ASSERT_EQ(b.out, "ok!\n") << b.Log();
+    EXPECT_EQ(Occurrences(ReadFile(plain.out + "day_1.htm"), "<svg"), 0);
+
+    const std::string day = ReadFile(plain.out + "day_1.htm"), markedDay = ReadFile(marked.out + "day_1.htm");
+    const std::string end = "|</html>";
+    ASSERT_EQ(day.substr(day.size() - end.size()), end);
+    EXPECT_EQ(markedDay.substr(0, day.size() - end.size()), day.substr(0, day.size() - end.size()));
+    const std::string title = ReadFile(plain.out + "Page0.htm"), markedTitle = ReadFile(marked.out + "Page0.htm");
+    EXPECT_EQ(markedTitle.substr(markedTitle.size() - title.size()), title);
+    // The log is the same line for line but for the paths.
+    EXPECT_EQ(a.LogLines().size(), b.LogLines().size());
+}
+
+}  // namespace
