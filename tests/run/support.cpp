@@ -111,14 +111,9 @@ std::string ScratchFile(int& fd)
     return name;
 }
 
-}  // namespace
-
-Child::Child(const Launch& launch)
+// Starts `launch`, its standard output and error going to `outFd` and `errFd`.
+pid_t StartProgram(const Launch& launch, int outFd, int errFd)
 {
-    int outFd, errFd;
-    outPath_ = ScratchFile(outFd);
-    errPath_ = ScratchFile(errFd);
-
     std::vector<std::string> words{launch.program};
     words.insert(words.end(), launch.args.begin(), launch.args.end());
     std::vector<char*> argv;
@@ -126,10 +121,10 @@ Child::Child(const Launch& launch)
         argv.push_back(&w[0]);
     argv.push_back(nullptr);
 
-    pid_ = ::fork();
-    if (pid_ < 0)
+    const pid_t pid = ::fork();
+    if (pid < 0)
         throw std::runtime_error("fork failed");
-    if (pid_ == 0) {
+    if (pid == 0) {
         if (!launch.cwd.empty() && ::chdir(launch.cwd.c_str()) != 0)
             ::_exit(126);
         ::dup2(outFd, 1);
@@ -150,6 +145,17 @@ Child::Child(const Launch& launch)
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    return pid;
+}
+
+}  // namespace
+
+Child::Child(const Launch& launch)
+{
+    int outFd, errFd;
+    outPath_ = ScratchFile(outFd);
+    errPath_ = ScratchFile(errFd);
+    pid_ = StartProgram(launch, outFd, errFd);
     ::close(outFd);
     ::close(errFd);
 }
@@ -255,13 +261,13 @@ std::vector<std::string> ListDir(const std::string& path)
 
 // ---- texts ------------------------------------------------------------------
 
-std::string Cp1251(const std::string& utf8)
+std::string FromUtf8(const std::string& utf8, const char* encoding)
 {
-    iconv_t cd = ::iconv_open("CP1251", "UTF-8");
+    iconv_t cd = ::iconv_open(encoding, "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("iconv cannot convert to CP1251");
+        throw std::runtime_error(std::string("iconv cannot convert to ") + encoding);
     std::string in = utf8;
-    std::string out(in.size() + 1, '\0');
+    std::string out(4 * in.size() + 4, '\0');
     char* src = &in[0];
     size_t srcLeft = in.size();
     char* dst = &out[0];
@@ -269,10 +275,12 @@ std::string Cp1251(const std::string& utf8)
     const size_t done = ::iconv(cd, &src, &srcLeft, &dst, &dstLeft);
     ::iconv_close(cd);
     if (done == static_cast<size_t>(-1))
-        throw std::runtime_error("not CP1251 text: " + utf8);
+        throw std::runtime_error(std::string("not ") + encoding + " text: " + utf8);
     out.resize(out.size() - dstLeft);
     return out;
 }
+
+std::string Cp1251(const std::string& utf8) { return FromUtf8(utf8, "CP1251"); }
 
 std::string Stamp(int day, long seconds)
 {
@@ -683,75 +691,6 @@ pid_t DbLockHolder(const std::string& path, DbLock lock)
     return holder;
 }
 
-namespace {
-
-// Starts `launch` as Child does, its standard output and error going to
-// `outFd` and `errFd`.
-pid_t StartProgram(const Launch& launch, int outFd, int errFd)
-{
-    std::vector<std::string> words{launch.program};
-    words.insert(words.end(), launch.args.begin(), launch.args.end());
-    std::vector<char*> argv;
-    for (std::string& w : words)
-        argv.push_back(&w[0]);
-    argv.push_back(nullptr);
-
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        throw std::runtime_error("fork failed");
-    if (pid == 0) {
-        if (!launch.cwd.empty() && ::chdir(launch.cwd.c_str()) != 0)
-            ::_exit(126);
-        ::dup2(outFd, 1);
-        ::dup2(errFd, 2);
-        if (launch.fileSizeLimit >= 0) {
-            ::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{static_cast<rlim_t>(launch.fileSizeLimit),
-                               static_cast<rlim_t>(launch.fileSizeLimit)};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        if (launch.unprivileged && ::geteuid() == 0) {
-            const gid_t nogroup = 65534;
-            const uid_t nobody = 65534;
-            if (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0)
-                ::_exit(125);
-        }
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    return pid;
-}
-
-}  // namespace
-
-WatchedChild::WatchedChild(const Launch& launch)
-{
-    int outFd, errFd;
-    outPath_ = ScratchFile(outFd);
-    errPath_ = ScratchFile(errFd);
-    try {
-        pid_ = StartProgram(launch, outFd, errFd);
-    } catch (...) {
-        ::close(outFd);
-        ::close(errFd);
-        ::unlink(outPath_.c_str());
-        ::unlink(errPath_.c_str());
-        throw;
-    }
-    ::close(outFd);
-    ::close(errFd);
-}
-
-WatchedChild::~WatchedChild()
-{
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    ::unlink(outPath_.c_str());
-    ::unlink(errPath_.c_str());
-}
-
 bool WatchedChild::Ended() const
 {
     if (pid_ <= 0)
@@ -802,19 +741,6 @@ bool WatchedChild::WaitUntilBlockedAfter(const std::string& line, std::chrono::m
         },
         timeout);
     return blocked;
-}
-
-Outcome WatchedChild::Wait()
-{
-    Outcome result;
-    int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
-    pid_ = -1;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadFile(outPath_);
-    result.err = ReadFile(errPath_);
-    return result;
 }
 
 }  // namespace pqrun

@@ -51,7 +51,7 @@ public:
     Child& operator=(const Child&) = delete;
     Outcome Wait();
 
-private:
+protected:
     pid_t pid_ = -1;
     std::string outPath_, errPath_;
 };
@@ -85,7 +85,8 @@ bool Exists(const std::string& path);
 // Names in a directory, sorted; empty when it cannot be read.
 std::vector<std::string> ListDir(const std::string& path);
 
-// UTF-8 text as CP1251 bytes.
+// UTF-8 text in another encoding (an iconv name), and in CP1251.
+std::string FromUtf8(const std::string& utf8, const char* encoding);
 std::string Cp1251(const std::string& utf8);
 
 // "%Y-%m-%d %H:%M:%S" of the wall-clock time `seconds` after 00:00 of
@@ -234,12 +235,9 @@ pid_t DbLockHolder(const std::string& path, DbLock lock);
 
 // A program run in the background, as Child, whose log can be read and whose
 // state can be watched while it runs.
-class WatchedChild {
+class WatchedChild : public Child {
 public:
-    explicit WatchedChild(const Launch& launch);
-    ~WatchedChild();
-    WatchedChild(const WatchedChild&) = delete;
-    WatchedChild& operator=(const WatchedChild&) = delete;
+    using Child::Child;
 
     pid_t Pid() const { return pid_; }
     // Whether it has ended (it is collected by Wait() all the same).
@@ -256,11 +254,6 @@ public:
     // passes first.
     bool WaitUntilBlockedAfter(const std::string& line,
                                std::chrono::milliseconds timeout = kWatchTimeout) const;
-    Outcome Wait();
-
-private:
-    pid_t pid_ = -1;
-    std::string outPath_, errPath_;
 };
 
 }  // namespace pqrun

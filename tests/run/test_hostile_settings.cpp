@@ -44,24 +44,7 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 // UTF-8 text as UTF-16LE after a byte order mark.
-std::string Utf16(const std::string& utf8)
-{
-    iconv_t cd = ::iconv_open("UTF-16LE", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("iconv cannot convert to UTF-16LE");
-    std::string in = utf8;
-    std::string out(2 * in.size() + 2, '\0');
-    char* src = &in[0];
-    size_t srcLeft = in.size();
-    char* dst = &out[0];
-    size_t dstLeft = out.size();
-    const size_t done = ::iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-    ::iconv_close(cd);
-    if (done == static_cast<size_t>(-1))
-        throw std::runtime_error("not UTF-8 text");
-    out.resize(out.size() - dstLeft);
-    return "\xFF\xFE" + out;
-}
+std::string Utf16(const std::string& utf8) { return "\xFF\xFE" + FromUtf8(utf8, "UTF-16LE"); }
 
 // The shipped sample settings (tools/demo-settings.xml.in) for a workspace.
 std::string DemoSettings(const Workspace& w, const std::string& begin = "01.03.2011 00:00:00")
