@@ -5,7 +5,6 @@
 #include <functional>
 #include <stdexcept>
 
-#include <iconv.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
