@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <limits>
 
@@ -282,9 +283,12 @@ std::string XLabelMarkup(const ChartFrame& f, const std::string& label)
 
 // ---- the day chart
 
+// A value a chart can place: finite and of a size no measured quantity comes
+// near, so that the axis arithmetic cannot overflow. Others are left out, as
+// missing values are.
 bool Finite(double v)
 {
-    return std::isfinite(v);
+    return std::isfinite(v) && std::fabs(v) <= 1e12;
 }
 
 // The expected distance of a series' points; 60 s when not told.
@@ -500,6 +504,8 @@ ValueAxis NiceAxis(double lo, double hi, bool fixedLow)
             lo -= d;
         hi += d;
     }
+    if (!std::isfinite(lo) || !std::isfinite(hi) || !std::isfinite(hi - lo))
+        return ValueAxis{};
     const double margin = (hi - lo) * 0.04;
     double low = fixedLow ? lo : lo - margin;
     double high = hi + margin;
@@ -531,17 +537,16 @@ ValueAxis NiceAxis(double lo, double hi, bool fixedLow)
 
 std::string TickText(double value, int decimals)
 {
-    long long scale = 1;
-    for (int i = 0; i < decimals; ++i)
-        scale *= 10;
-    long long n = std::llround(value * static_cast<double>(scale));
-    std::string s = n < 0 ? "-" : "";
-    n = n < 0 ? -n : n;
-    s += std::to_string(n / scale);
-    if (decimals > 0) {
-        std::string frac = std::to_string(n % scale);
-        s += "," + std::string(static_cast<size_t>(decimals) - frac.size(), '0') + frac;
-    }
+    decimals = std::min(std::max(decimals, 0), 12);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    std::string s = buf;
+    // The decimal separator of whatever locale is in force becomes a comma.
+    for (char& c : s)
+        if (c == '.')
+            c = ',';
+    if (s.find_first_not_of("-0,") == std::string::npos && s[0] == '-')
+        s.erase(0, 1);  // no "-0"
     return s;
 }
 

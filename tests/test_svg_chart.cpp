@@ -246,6 +246,7 @@ TEST(SvgValueAxis, TickTextsWithADecimalComma)
     } cases[] = {
         {-2.5, 1, "-2,5"}, {0, 0, "0"},       {10, 0, "10"},  {0.05, 2, "0,05"}, {-0.2, 1, "-0,2"},
         {-1e-17, 1, "0,0"}, {0.30000000000000004, 1, "0,3"}, {-15, 0, "-15"}, {0.004, 3, "0,004"},
+        {1e20, 0, "100000000000000000000"}, {-2e19, 0, "-20000000000000000000"}, {5, 40, "5,000000000000"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TickText(c.value, c.decimals), c.text) << c.value;
@@ -262,6 +263,7 @@ TEST(SvgDayChart, LinePointsLandOnTheFrameAndBreakAtMissingData)
         {"one point missing: two steps apart still joins", {{0, 1}, {60, 2}, {180, 3}}, {3}},
         {"farther than two steps", {{0, 1}, {60, 2}, {181, 3}, {241, 4}}, {2, 2}},
         {"a value that is not finite", {{0, 1}, {60, 2}, {120, kNaN}, {180, 3}, {240, 4}}, {2, 2}},
+        {"a value too large to place", {{0, 1}, {60, 2}, {120, 1.7e308}, {180, 3}, {240, 4}}, {2, 2}},
         {"a lone point between gaps, drawn as a dot", {{0, 1}, {60, 2}, {600, 5}, {1200, 3}, {1260, 4}}, {2, 2, 2}},
         {"time going back", {{600, 1}, {660, 2}, {300, 3}, {360, 4}}, {2, 2}},
     };
