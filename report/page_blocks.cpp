@@ -116,7 +116,8 @@ std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& c
         // The max-load and min-load statistics split the whole day's values.
         if (s.regime != LoadRegime::WholeDay)
             continue;
-        rows.push_back({SeriesLabel(s), counts[i].values, ExpectedPerDay(s) * days});
+        // Values that are no finite numbers were not measured.
+        rows.push_back({SeriesLabel(s), counts[i].values - counts[i].notFinite, ExpectedPerDay(s) * days});
     }
     return rows;
 }

@@ -1,6 +1,7 @@
 #include "stats/extremes.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <wx/log.h>
 
@@ -37,6 +38,17 @@ double OverPhases(wxSQLite3Database& db, QueryShape shape, const std::string& ta
     return extreme;
 }
 
+// The phase voltage of a deviation in per cent; a deviation so large that the
+// voltage is no finite number counts as 0, as values that are no numbers do.
+double PhaseVoltage(const std::string& table, double deviation)
+{
+    const double volts = (deviation / 100 + 1) * 220;
+    if (std::isfinite(volts))
+        return volts;
+    wxLogWarning("%s: a deviation of %g %% gives no finite voltage and counts as 0.", table, deviation);
+    return 220;
+}
+
 }  // namespace
 
 // Both hold the statistics' exclusive transaction and never commit it: they
@@ -61,5 +73,5 @@ Extremes VoltageMinMax(wxSQLite3Database& db, const std::string& table, const wx
     const Window period = WholeDayWindow(from, to);
     const double low = OverPhases(db, QueryShape::Minimum, table, period);
     const double high = OverPhases(db, QueryShape::Maximum, table, period);
-    return {FormatNumber("%6.2f", (low / 100 + 1) * 220), FormatNumber("%6.2f", (high / 100 + 1) * 220)};
+    return {FormatNumber("%6.2f", PhaseVoltage(table, low)), FormatNumber("%6.2f", PhaseVoltage(table, high))};
 }

@@ -105,14 +105,3 @@ StatisticResult HarmonicStatistic(const DayContext& day, const std::string& tabl
     return result;
 }
 
-TextList ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex, int voltageClass,
-                      bool& complies)
-{
-    return RecordClearingFlag(ThdStatistic(day, table, phaseIndex, voltageClass), complies);
-}
-
-TextList HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
-                           int highestOrder, bool& complies)
-{
-    return RecordClearingFlag(HarmonicStatistic(day, table, voltageClass, highestOrder), complies);
-}

@@ -29,9 +29,3 @@ StatisticResult ThdStatistic(const DayContext& day, const std::string& table, in
 // sums over the evaluated orders.
 StatisticResult HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
                                   int highestOrder);
-
-// The same two, clearing `complies` when the day does not comply.
-TextList ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex, int voltageClass,
-                      bool& complies);
-TextList HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
-                           int highestOrder, bool& complies);

@@ -35,12 +35,3 @@ StatisticResult FrequencyDeviationStatistic(const DayContext& day, const std::st
     return result;
 }
 
-TextList UnbalanceStatistic(const DayContext& day, const std::string& table, bool& complies)
-{
-    return RecordClearingFlag(UnbalanceStatistic(day, table), complies);
-}
-
-TextList FrequencyDeviationStatistic(const DayContext& day, const std::string& table, bool& complies)
-{
-    return RecordClearingFlag(FrequencyDeviationStatistic(day, table), complies);
-}

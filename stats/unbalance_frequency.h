@@ -11,7 +11,3 @@ StatisticResult UnbalanceStatistic(const DayContext& day, const std::string& tab
 
 // Eight slots of the two-sided evaluation with limits +-0.2 and +-0.4 Hz.
 StatisticResult FrequencyDeviationStatistic(const DayContext& day, const std::string& table);
-
-// The same two, clearing `complies` when the day does not comply.
-TextList UnbalanceStatistic(const DayContext& day, const std::string& table, bool& complies);
-TextList FrequencyDeviationStatistic(const DayContext& day, const std::string& table, bool& complies);

@@ -69,8 +69,3 @@ StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regi
     return result;
 }
 
-TextList VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
-                                   const std::string& column, bool& complies)
-{
-    return RecordClearingFlag(VoltageDeviationStatistic(day, regime, table, column), complies);
-}

@@ -16,9 +16,6 @@ enum class LoadRegime { MaxLoad, MinLoad, WholeDay };
 // logged as "Max power regim du1m L1" and "Max power regim, single <table>".
 StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
                                           const std::string& column);
-// The same, clearing `complies` when the day does not comply.
-TextList VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
-                                   const std::string& column, bool& complies);
 
 // Whole minutes of the max-load periods (not clipped to the day).
 int MaxLoadMinutes(const DateTimeList& begins, const DateTimeList& ends);

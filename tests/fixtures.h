@@ -10,6 +10,7 @@
 #include <wx/wxsqlite3.h>
 
 #include "stats/day_context.h"
+#include "stats/statistic_result.h"
 
 // An in-memory database in the logger's schema.
 class FixtureDb {
@@ -68,3 +69,12 @@ wxDateTime At(int day, int hour = 0, int minute = 0, int second = 0);  // March 
 DayContext TestDay(FixtureDb& f, DateTimeList begins = {At(1, 8)}, DateTimeList ends = {At(1, 20)});
 // Values lo, lo + step, ... (count of them).
 std::vector<double> Ramp(double lo, double step, int count);
+
+// A statistic's record, clearing `complies` as the run's flag is cleared when
+// the day does not comply.
+inline TextList ClearingFlag(StatisticResult result, bool& complies)
+{
+    if (!result.complies)
+        complies = false;
+    return std::move(result.record);
+}

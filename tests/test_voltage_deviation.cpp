@@ -32,7 +32,7 @@ TEST(Window95Positions, WorkedExamples)
 
 TextList WholeDay(FixtureDb& f, bool& flag, int phase = 0)
 {
-    return VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, "du1m", PhaseColumn(phase), flag);
+    return ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, "du1m", PhaseColumn(phase)), flag);
 }
 
 // 1440 one-minute values from midnight.
@@ -143,8 +143,8 @@ TEST(VoltageDeviation, RegimesSplitTheDayAtTheMaxLoadPeriod)
     f.PutSeries("du1m", "L3", At(1), 60, values);
     LogCapture log;
     bool flag = true;
-    const TextList max = VoltageDeviationStatistic(TestDay(f), LoadRegime::MaxLoad, "du1m", "L3", flag);
-    const TextList min = VoltageDeviationStatistic(TestDay(f), LoadRegime::MinLoad, "du1m", "L3", flag);
+    const TextList max = ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::MaxLoad, "du1m", "L3"), flag);
+    const TextList min = ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::MinLoad, "du1m", "L3"), flag);
     EXPECT_EQ(max[2], "-2,00");
     EXPECT_EQ(max[3], "-2,00");
     EXPECT_EQ(min[2], "3,00");
@@ -159,7 +159,7 @@ TEST(VoltageDeviation, MaxLoadPeriodOutsideTheDayIsIncomplete)
     const DateTimeList begins{At(3, 8)}, ends{At(3, 9)};
     LogCapture log;
     bool flag = true;
-    const TextList r = VoltageDeviationStatistic(TestDay(f, begins, ends), LoadRegime::MaxLoad, "du1m", "L1", flag);
+    const TextList r = ClearingFlag(VoltageDeviationStatistic(TestDay(f, begins, ends), LoadRegime::MaxLoad, "du1m", "L1"), flag);
     EXPECT_EQ(r, TextList(8, "0,00"));
     EXPECT_TRUE(log.Has("Input is incomplete!\n"));
     EXPECT_EQ(MaxLoadMinutes(begins, ends), 60);
@@ -182,8 +182,8 @@ TEST(VoltageDeviation, SingleSeriesMatchesThePhaseForm)
     for (const auto& r : regimes) {
         bool phaseFlag = true, singleFlag = true;
         LogCapture log;
-        const TextList a = VoltageDeviationStatistic(TestDay(f), r.regime, "du1m", "L2", phaseFlag);
-        const TextList b = VoltageDeviationStatistic(TestDay(f), r.regime, "u1unbalance1m", ValueColumn, singleFlag);
+        const TextList a = ClearingFlag(VoltageDeviationStatistic(TestDay(f), r.regime, "du1m", "L2"), phaseFlag);
+        const TextList b = ClearingFlag(VoltageDeviationStatistic(TestDay(f), r.regime, "u1unbalance1m", ValueColumn), singleFlag);
         EXPECT_EQ(a, b) << r.line;
         EXPECT_EQ(phaseFlag, singleFlag) << r.line;
         EXPECT_TRUE(log.Has(r.line));
@@ -355,7 +355,7 @@ TEST(VoltageDeviation, ResultCountsTheValuesOfItsWindow)
         EXPECT_EQ(r.complies, c.complies);
         // The flag form gives the same record and clears the flag as the result says.
         bool flag = true;
-        EXPECT_EQ(VoltageDeviationStatistic(TestDay(f), c.regime, "du1m", "L1", flag), r.record);
+        EXPECT_EQ(ClearingFlag(VoltageDeviationStatistic(TestDay(f), c.regime, "du1m", "L1"), flag), r.record);
         EXPECT_EQ(flag, c.complies);
     }
 }
