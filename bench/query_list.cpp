@@ -165,8 +165,7 @@ int main(int argc, char** argv)
         }
         if (charts) {
             printing = true;
-            DayChartsBlock(db, {DayStart(header, k), DayStart(header, k) + wxDateSpan::Day(), day.begins, day.ends,
-                                header.Unom, day.harmonics});
+            DayChartsBlock(db, {day.dayStart, day.dayEnd, day.begins, day.ends, header.Unom, day.harmonics});
             printing = false;
         }
     }

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "db/queries.h"
+#include "db/value_text.h"
+#include "settings/date_parsing.h"
 
 std::string BuildSeriesQuery(const std::string& table, const std::vector<std::string>& columns,
                              const wxDateTime& from, const wxDateTime& to)
@@ -29,16 +31,6 @@ long Digits(const char* text, int from, int n)
     return v;
 }
 
-// Days from 1970-01-01 of a proleptic Gregorian date.
-long DayNumber(long y, long m, long d)
-{
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
 
 }  // namespace
 
@@ -52,7 +44,8 @@ long SecondsAfter(const wxDateTime& from, const char* stamp)
     if (y < 0 || mo < 1 || mo > 12 || d < 1 || h < 0 || mi < 0 || s < 0)
         return -1;
     const wxDateTime::Tm t = from.GetTm();
-    const long days = DayNumber(y, mo, d) - DayNumber(t.year, t.mon + 1, t.mday);
+    const long days = static_cast<long>(DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) -
+                                        DaysFromCivil(t.year, static_cast<unsigned>(t.mon + 1), t.mday));
     return days * 86400 + (h * 3600 + mi * 60 + s) - (t.hour * 3600L + t.min * 60L + t.sec);
 }
 
@@ -70,10 +63,20 @@ void ReadSeries(wxSQLite3Database& db, const std::string& table, const std::vect
         if (seconds < 0)
             continue;
         for (size_t c = 0; c < columns.size(); ++c) {
-            const int type = rows.GetColumnType(static_cast<int>(c) + 1);
-            const double v = (type == WXSQLITE_INTEGER || type == WXSQLITE_FLOAT)
-                                 ? rows.GetDouble(static_cast<int>(c) + 1)
-                                 : NAN;
+            const int column = static_cast<int>(c) + 1;
+            const int type = rows.GetColumnType(column);
+            double v = NAN;
+            if (type == WXSQLITE_INTEGER || type == WXSQLITE_FLOAT) {
+                v = rows.GetDouble(column);
+            } else if (type == WXSQLITE_TEXT) {
+                // A number written as text reads as the statistics read it.
+                int textLength = 0;
+                const unsigned char* text = rows.GetBlob(column, textLength);
+                const ValueReading reading =
+                    ReadValue(std::string(reinterpret_cast<const char*>(text), text ? textLength : 0));
+                if (reading.finite)
+                    v = reading.value;
+            }
             values[c] = std::isfinite(v) ? v : NAN;
         }
         visit(seconds, values);

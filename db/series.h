@@ -15,7 +15,8 @@ std::string BuildSeriesQuery(const std::string& table, const std::vector<std::st
                              const wxDateTime& from, const wxDateTime& to);
 
 // One row: seconds after `from` by the clock of its time stamp, and the values
-// of the columns, NaN where a value is NULL, not a number or not finite.
+// of the columns, NaN where a value is NULL, a BLOB, or not a finite number
+// (a number written as text reads as the statistics read it).
 using SeriesVisit = std::function<void(long seconds, const std::vector<double>& values)>;
 
 // Streams the rows of BuildSeriesQuery in time order.

@@ -1,6 +1,10 @@
 #include "db/transaction.h"
 
+#include <sys/stat.h>
+
 #include <wx/log.h>
+
+#include "settings/text.h"
 
 // After the wrapper's header, whose names SQLite's macros would replace.
 #include <sqlite3.h>
@@ -8,10 +12,17 @@
 void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs)
 {
     path_ = path;
+    // A write-ahead log found beside the database holds another program's
+    // writes: it must not be checkpointed into the file when this connection
+    // closes. Without one, closing as usual removes the empty log and the
+    // shared-memory file that reading made.
+    struct stat st;
+    const bool logFound = ::stat((FileSystemPath(path) + "-wal").c_str(), &st) == 0;
     // Without the create flag: a path that names no file must not make one.
     Open(path, wxEmptyString, WXSQLITE_OPEN_READWRITE);
-    sqlite3_db_config(static_cast<sqlite3*>(GetDatabaseHandle()), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1,
-                      nullptr);
+    if (logFound)
+        sqlite3_db_config(static_cast<sqlite3*>(GetDatabaseHandle()), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1,
+                          nullptr);
     SetBusyTimeout(busyTimeoutMs);
 }
 

@@ -12,7 +12,6 @@
 class MeasurementDatabase : public wxSQLite3Database {
 public:
     void OpenExisting(const wxString& path, int busyTimeoutMs);
-    const wxString& Path() const { return path_; }
     bool LockRefused() const { return lockRefused_; }
     // Logs once that the statistics run without their lock.
     void RefuseLock();

@@ -39,6 +39,10 @@ extern "C" void RemovePendingAndEnd(int signal)
 void AtomicFile::RemoveTemporaryOnSignals()
 {
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        // A signal the caller chose to ignore (nohup, a background job) stays ignored.
+        struct sigaction current {};
+        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN)
+            continue;
         struct sigaction action {};
         action.sa_handler = RemovePendingAndEnd;
         sigemptyset(&action.sa_mask);

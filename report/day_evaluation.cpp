@@ -50,6 +50,8 @@ bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db,
         v[kObject + i] = header.att_Header[i];
     const wxDateTime dayStart = DayStart(header, k);
     const wxDateTime dayEnd = dayStart + wxDateSpan::Day();
+    day.dayStart = dayStart;
+    day.dayEnd = dayEnd;
     v[kMaker] = MakerName();
     v[kStartDate] = Formatted(dayStart, "%d.%m.%Y");
     v[kStartTime] = Formatted(dayStart, "%H:%M");

@@ -13,6 +13,7 @@
 const double kTolerance = 5.0;  // minutes of missing data accepted
 
 struct DayResult {
+    wxDateTime dayStart, dayEnd;        // the day window [dayStart, dayEnd)
     TextList values;                    // the day value table
     DateTimeList begins, ends;          // the day's max-load periods
     std::array<TextList, 3> harmonics;  // HarmonicStatistic records of L1, L2, L3

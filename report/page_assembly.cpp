@@ -66,7 +66,7 @@ std::string ReadTemplate(const wxString& path)
 {
     const std::string name = FileSystemPath(path);
     std::string bytes, why;
-    if (!ReadRegularFile(name, kMaxTemplateBytes, bytes, why))
+    if (ReadRegularFile(name, kMaxTemplateBytes, bytes, why) != FileRead::Read)
         throw ReportFileError("Cannot read the template " + name + ": " + why);
     return bytes;
 }

@@ -39,7 +39,7 @@ public:
         complies_.fill(true);
         measured_.fill(false);
     }
-    bool& operator[](Quantity q) { return complies_[static_cast<size_t>(q)]; }
+    void Clear(Quantity q) { complies_[static_cast<size_t>(q)] = false; }
     bool operator[](Quantity q) const { return complies_[static_cast<size_t>(q)]; }
     bool Measured(Quantity q) const { return measured_[static_cast<size_t>(q)]; }
     void SetMeasured(Quantity q) { measured_[static_cast<size_t>(q)] = true; }
@@ -47,7 +47,7 @@ public:
     void Add(Quantity q, const StatisticResult& result)
     {
         if (!result.complies)
-            (*this)[q] = false;
+            Clear(q);
         if (result.FoundValues())
             SetMeasured(q);
     }

@@ -168,8 +168,7 @@ bool RunReport(wxString settingsPath)
             DayResult day;
             if (!EvaluateDay(header, k, *db, flags, day))
                 return false;
-            const DayChartInput charts{DayStart(header, k), DayStart(header, k) + wxDateSpan::Day(), day.begins,
-                                       day.ends, header.Unom, day.harmonics};
+            const DayChartInput charts{day.dayStart, day.dayEnd, day.begins, day.ends, header.Unom, day.harmonics};
             // The charts read the database after the day's statistics, outside their transactions.
             const MarkerBlocks blocks = [&](const std::string& marker) {
                 if (marker == kChartsMarker)
@@ -180,7 +179,7 @@ bool RunReport(wxString settingsPath)
             };
             allPagesWritten &= WriteDayPage(k + 1, day.values, day.begins, day.ends, day.harmonics,
                                             programDir, userDir, blocks);
-            verdictsByDay.push_back({DayStart(header, k).Format("%d.%m").ToStdString(), day.flags});
+            verdictsByDay.push_back({day.dayStart.Format("%d.%m").ToStdString(), day.flags});
             periodCounts.resize(day.counts.size());
             for (size_t i = 0; i < day.counts.size(); ++i)
                 periodCounts[i] += day.counts[i];
@@ -201,8 +200,8 @@ bool RunReport(wxString settingsPath)
             return false;
         }
         std::printf("ok!\n");
-        std::fflush(stdout);
-        return true;
+        // "ok!" counts only once it has reached the caller.
+        return std::fflush(stdout) == 0 && !std::ferror(stdout);
     } catch (const wxSQLite3Exception& e) {
         wxLogMessage("InitDB%d:%s", e.GetErrorCode(), e.GetMessage());
     } catch (const ReportFileError& e) {

@@ -10,9 +10,6 @@
 #include "settings/header_values.h"
 #include "settings/text.h"
 
-namespace {
-
-// Days from 1970-01-01 to the given proleptic Gregorian date.
 long long DaysFromCivil(long long year, unsigned month, unsigned day)
 {
     year -= month <= 2;
@@ -22,6 +19,8 @@ long long DaysFromCivil(long long year, unsigned month, unsigned day)
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
+
+namespace {
 
 // The local clock reading of a broken-down time, counted in seconds as if it
 // were UTC (so that two readings compare and subtract plainly).

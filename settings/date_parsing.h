@@ -26,3 +26,6 @@ bool ParseBeginDateTime(const std::string& text, wxDateTime& result);
 // hours or minutes piece is missing or empty, or when the numbers are out of
 // range (so no unset instant comes out of it).
 bool ParseTimeOfDay(std::string text, wxDateTime& instant);
+
+// Days from 1970-01-01 to the given proleptic Gregorian date.
+long long DaysFromCivil(long long year, unsigned month, unsigned day);

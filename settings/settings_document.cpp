@@ -297,25 +297,6 @@ std::string SizeRefusal()
     return "The settings document is larger than 1 MiB (" + std::to_string(kMaxBytes) + " bytes).";
 }
 
-// Reads no more than `limit` bytes and one; false, with errno set, when the
-// file cannot be opened or read.
-bool ReadFileUpTo(const std::string& path, size_t limit, std::string& bytes)
-{
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bytes.clear();
-    char buf[65536];
-    size_t n;
-    while (bytes.size() <= limit &&
-           (n = std::fread(buf, 1, std::min(sizeof buf, limit + 1 - bytes.size()), file)) > 0)
-        bytes.append(buf, n);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    errno = error;
-    return !failed;
-}
 
 }  // namespace
 
@@ -341,10 +322,18 @@ bool ParseSettingsDocument(const std::string& bytes, wxXmlDocument& doc)
 
 bool LoadSettingsDocument(const wxString& path, wxXmlDocument& doc)
 {
-    std::string bytes;
-    if (!ReadFileUpTo(FileSystemPath(path), kMaxBytes, bytes))
+    std::string bytes, why;
+    switch (ReadRegularFile(FileSystemPath(path), kMaxBytes, bytes, why)) {
+    case FileRead::Read:
+        return ParseSettingsDocument(bytes, doc);
+    case FileRead::TooLarge:
+        wxLogError("%s", wxString::FromUTF8(SizeRefusal().c_str()));
         return false;
-    return ParseSettingsDocument(bytes, doc);
+    case FileRead::NotRegular:
+    case FileRead::Failed:
+        break;
+    }
+    return false;
 }
 
 std::optional<ReportSettings> ReadSettings(const wxXmlDocument& doc)

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,29 +74,27 @@ std::string SystemErrorText(int error)
     return strerror_l(error, CLocale());
 }
 
-bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes, std::string& why)
+FileRead ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes, std::string& why)
 {
     bytes.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         why = SystemErrorText(errno);
-        return false;
+        return FileRead::Failed;
     }
-    const auto fail = [fd, &why](const std::string& reason) {
+    const auto fail = [fd, &why](FileRead result, const std::string& reason) {
         why = reason;
         ::close(fd);
-        return false;
+        return result;
     };
-    const auto tooLarge = [maxBytes] {
-        return "it is larger than " + std::to_string(maxBytes >> 20) + " MiB";
-    };
+    const std::string tooLarge = "it is larger than " + std::to_string(maxBytes >> 20) + " MiB";
     struct stat st;
     if (::fstat(fd, &st) != 0)
-        return fail(SystemErrorText(errno));
+        return fail(FileRead::Failed, SystemErrorText(errno));
     if (!S_ISREG(st.st_mode))
-        return fail("it is not a regular file");
+        return fail(FileRead::NotRegular, "it is not a regular file");
     if (st.st_size > maxBytes)
-        return fail(tooLarge());
+        return fail(FileRead::TooLarge, tooLarge);
     bytes.reserve(static_cast<size_t>(st.st_size));
     char buf[65536];
     for (;;) {
@@ -105,21 +102,14 @@ bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& b
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return fail(SystemErrorText(errno));
+            return fail(FileRead::Failed, SystemErrorText(errno));
         if (n == 0)
             break;
         bytes.append(buf, static_cast<size_t>(n));
         // A file that grows while it is read is held to the same limit.
         if (static_cast<long long>(bytes.size()) > maxBytes)
-            return fail(tooLarge());
+            return fail(FileRead::TooLarge, tooLarge);
     }
     ::close(fd);
-    return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    std::string why;
-    const long long noLimit = std::numeric_limits<long long>::max();
-    return ReadRegularFile(path, noLimit, bytes, why);
+    return FileRead::Read;
 }

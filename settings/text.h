@@ -30,10 +30,8 @@ locale_t CLocale();
 std::string SystemErrorText(int error);
 
 // The whole content of a regular file of at most `maxBytes`, NUL bytes
-// included. False, with the reason in `why`, when the path names no regular
-// file (a FIFO or a device is refused without waiting on it), the file is
-// larger, or it cannot be read.
-bool ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes, std::string& why);
-
-// The same without a size limit.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
+// included. Anything but FileRead::Read leaves the reason in `why`: the path
+// names no regular file (a FIFO or a device is refused without waiting on
+// it), the file is larger, or it cannot be opened or read.
+enum class FileRead { Read, NotRegular, TooLarge, Failed };
+FileRead ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes, std::string& why);

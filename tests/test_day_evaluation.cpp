@@ -102,9 +102,9 @@ TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
     EXPECT_EQ(flags, expected);
     ASSERT_TRUE(EvaluateDay(header, 1, db.db(), flags, day));
     expected.SetMeasured(Quantity::NegativeSequenceUnbalance);
-    expected[Quantity::VoltageDeviation] = false;
-    expected[Quantity::HarmonicDistortion] = false;
-    expected[Quantity::ZeroSequenceUnbalance] = false;
+    expected.Clear(Quantity::VoltageDeviation);
+    expected.Clear(Quantity::HarmonicDistortion);
+    expected.Clear(Quantity::ZeroSequenceUnbalance);
     EXPECT_EQ(flags, expected);
     // A day without any values changes neither flag.
     ASSERT_TRUE(EvaluateDay(header, 2, db.db(), flags, day));

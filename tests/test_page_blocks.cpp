@@ -112,7 +112,7 @@ TEST(VerdictsByDay, OneCellPerQuantityAndDay)
         good.SetMeasured(static_cast<Quantity>(q));
         bad.SetMeasured(static_cast<Quantity>(q));
     }
-    bad[Quantity::FrequencyDeviation] = false;
+    bad.Clear(Quantity::FrequencyDeviation);
     const std::string html = VerdictsByDayTable({{"01.03", good}, {"02.03", bad}, {"03.03", none}});
     // Rows in verdict order; the frequency row fails on the second day only.
     const std::string frequency = Cp("Отклонение частоты &Delta;f");

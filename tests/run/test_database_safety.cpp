@@ -54,6 +54,24 @@ TEST(DatabaseSafety, WriteAheadLogIsReadAndLeftAsFound)
     EXPECT_TRUE(ReadFile(w.db + "-wal") == log) << "the log changed";
 }
 
+TEST(DatabaseSafety, WriteAheadLogDatabaseClosedCleanlyGetsNoFilesBesideIt)
+{
+    const Workspace w("day page", MarkedTitleTemplate(60));
+    FillOneDay(w);
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(w.db.c_str(), &writer), SQLITE_OK);
+    Exec(writer, "PRAGMA journal_mode=WAL;");
+    sqlite3_close(writer);  // checkpoints and removes its log
+    ASSERT_FALSE(Exists(w.db + "-wal"));
+    const std::string main = ReadFile(w.db);
+
+    const Outcome r = RunProgram(w.At({w.Write(w.settings(1))}));
+    EXPECT_EQ(r.out, "ok!\n") << r.Log();
+    EXPECT_TRUE(ReadFile(w.db) == main) << "the database file changed";
+    EXPECT_FALSE(Exists(w.db + "-wal"));
+    EXPECT_FALSE(Exists(w.db + "-shm"));
+}
+
 TEST(DatabaseSafety, PageThatWouldReplaceAnInputIsRefusedBeforeAnyPage)
 {
     // Each case makes one page path name an input; the run must write nothing.

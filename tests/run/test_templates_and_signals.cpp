@@ -115,3 +115,24 @@ TEST(Signals, EndARunWithoutTemporaryFilesAndWithWholePages)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Signals, ThatTheCallerIgnoresStayIgnored)
+{
+    // As under nohup: SIGHUP ignored before the program starts.
+    const Workspace w(MarkedDayTemplate(180), MarkedTitleTemplate(60));
+    const std::string settings = w.Write(w.settings(1));
+    struct sigaction ignore {}, previous {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGHUP, &ignore, &previous), 0);
+    WatchedChild child(w.At({settings}));
+    ::sigaction(SIGHUP, &previous, nullptr);
+    ASSERT_TRUE(child.WaitForLine("Input files: " + settings + " "));
+    ::kill(child.Pid(), SIGHUP);
+    const Outcome r = child.Wait();
+    EXPECT_EQ(r.status, 0) << r.Log();
+    EXPECT_EQ(r.out, "ok!\n") << r.Log();
+}
+
+}  // namespace
