@@ -41,9 +41,8 @@ TEST(Templates, ThatAreNotRegularFilesOrTooLargeAreRefused)
             const std::string path = w.dir / (std::string("bin/") + name);
             std::remove(path.c_str());
             c.make(path);
-            const auto started = std::chrono::steady_clock::now();
+            // A FIFO or a device read would hang or grow without end; the test's time-out would catch it.
             const Outcome r = RunProgram(w.At({w.Write(w.settings(1))}));
-            EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
             EXPECT_EQ(r.out, "");
             EXPECT_EQ(r.status, 1);
             EXPECT_TRUE(r.HasLine("Error: Cannot read the template " + path + ": " + c.why)) << r.Log();
