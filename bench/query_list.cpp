@@ -165,7 +165,7 @@ int main(int argc, char** argv)
         }
         if (charts) {
             printing = true;
-            DayChartsBlock(db, {day.dayStart, day.dayEnd, day.begins, day.ends, header.Unom, day.harmonics});
+            DayChartsBlock(db, day, header.Unom);
             printing = false;
         }
     }

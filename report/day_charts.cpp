@@ -22,7 +22,7 @@ double ClockSeconds(const wxDateTime& dayStart, long seconds)
     return static_cast<double>(((clock % 86400) + 86400) % 86400);
 }
 
-std::vector<TimeRange> MaxLoadRanges(const DayChartInput& day)
+std::vector<TimeRange> MaxLoadRanges(const DayResult& day)
 {
     std::vector<TimeRange> ranges;
     for (size_t i = 0; i < day.begins.size() && i < day.ends.size(); ++i) {
@@ -33,7 +33,7 @@ std::vector<TimeRange> MaxLoadRanges(const DayChartInput& day)
 }
 
 // The day's rows of the columns, streamed into one envelope per column.
-std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const DayChartInput& day, const std::string& table,
+std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const DayResult& day, const std::string& table,
                                       const std::vector<std::string>& columns)
 {
     std::vector<MinuteEnvelope> envelopes(columns.size());
@@ -46,7 +46,7 @@ std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const DayChartInput
 }
 
 // The day's one-minute values of the columns as lines.
-std::vector<std::vector<TimedValue>> Lines(wxSQLite3Database& db, const DayChartInput& day,
+std::vector<std::vector<TimedValue>> Lines(wxSQLite3Database& db, const DayResult& day,
                                            const std::string& table, const std::vector<std::string>& columns)
 {
     std::vector<std::vector<TimedValue>> lines(columns.size());
@@ -74,7 +74,7 @@ std::vector<LimitLine> UpperLimitLines(double normal, double maximum)
     return {{normal, Limit(normal) + " %", LimitKind::Normal}, {maximum, Limit(maximum) + " %", LimitKind::Maximum}};
 }
 
-DayChart Chart(const DayChartInput& day, const char* title, const char* yLabel)
+DayChart Chart(const DayResult& day, const char* title, const char* yLabel)
 {
     DayChart chart;
     chart.title = Cp(title);
@@ -91,7 +91,7 @@ std::string Figure(const std::string& caption, const std::string& svg)
     return "<div class=\"chart\"><p class=\"caption\">" + caption + "</p>\n" + svg + "</div>\n";
 }
 
-std::string VoltageChart(wxSQLite3Database& db, const DayChartInput& day)
+std::string VoltageChart(wxSQLite3Database& db, const DayResult& day)
 {
     DayChart chart = Chart(day, "Отклонение напряжения за сутки", "Отклонение напряжения dU, %");
     const std::vector<std::vector<TimedValue>> lines = Lines(db, day, "du1m", {"L1", "L2", "L3"});
@@ -101,7 +101,7 @@ std::string VoltageChart(wxSQLite3Database& db, const DayChartInput& day)
     return Figure(Cp("Отклонение напряжения &delta;U (1-минутные значения)"), DayChartSvg(chart));
 }
 
-std::string FrequencyChart(wxSQLite3Database& db, const DayChartInput& day)
+std::string FrequencyChart(wxSQLite3Database& db, const DayResult& day)
 {
     DayChart chart = Chart(day, "Отклонение частоты за сутки", "Отклонение частоты df, Гц");
     const std::vector<MinuteEnvelope> e = Envelopes(db, day, "ac20sdfreq", {"Value"});
@@ -111,14 +111,14 @@ std::string FrequencyChart(wxSQLite3Database& db, const DayChartInput& day)
                   DayChartSvg(chart));
 }
 
-std::string DistortionChart(wxSQLite3Database& db, const DayChartInput& day)
+std::string DistortionChart(wxSQLite3Database& db, const DayResult& day, int voltageClass)
 {
     DayChart chart = Chart(day, "Коэффициент искажения синусоидальности кривой напряжения за сутки",
                            "Коэффициент искажения KU, %");
     const std::vector<MinuteEnvelope> e = Envelopes(db, day, "uthd3s", {"L1", "L2", "L3"});
     for (int p = 0; p < 3; ++p)
         chart.series.push_back({Cp(kPhaseNames[p]), {}, 3, e[p].Filled()});
-    const UpperLimits limits = ThdLimits(day.voltageClass);
+    const UpperLimits limits = ThdLimits(voltageClass);
     chart.limits = UpperLimitLines(limits.normal, limits.maximum);
     chart.includeZero = true;
     return Figure(Cp("Коэффициент искажения синусоидальности кривой напряжения K<sub>U</sub> "
@@ -126,7 +126,7 @@ std::string DistortionChart(wxSQLite3Database& db, const DayChartInput& day)
                   DayChartSvg(chart));
 }
 
-std::string UnbalanceChart(wxSQLite3Database& db, const DayChartInput& day)
+std::string UnbalanceChart(wxSQLite3Database& db, const DayResult& day)
 {
     DayChart chart = Chart(day, "Коэффициенты несимметрии напряжений за сутки", "Коэффициент несимметрии, %");
     const std::vector<MinuteEnvelope> k2 = Envelopes(db, day, "u2unbalance3s", {"Value"});
@@ -140,7 +140,7 @@ std::string UnbalanceChart(wxSQLite3Database& db, const DayChartInput& day)
                   DayChartSvg(chart));
 }
 
-std::string SpectrumCharts(const DayChartInput& day)
+std::string SpectrumCharts(const DayResult& day, int voltageClass)
 {
     std::string html;
     for (int p = 0; p < 3; ++p) {
@@ -160,7 +160,7 @@ std::string SpectrumCharts(const DayChartInput& day)
                 bars.p95 = ValueFromText(record[at]);
                 bars.maximum = ValueFromText(record[at + 1]);
             }
-            bars.limit = HarmonicLimit(day.voltageClass, n);
+            bars.limit = HarmonicLimit(voltageClass, n);
             chart.orders.push_back(bars);
         }
         html += Figure(Cp("Коэффициенты гармонических составляющих напряжения K<sub>U(n)</sub>, ") +
@@ -172,12 +172,12 @@ std::string SpectrumCharts(const DayChartInput& day)
 
 }  // namespace
 
-std::string DayChartsBlock(wxSQLite3Database& db, const DayChartInput& day)
+std::string DayChartsBlock(wxSQLite3Database& db, const DayResult& day, int voltageClass)
 {
     std::string html = VoltageChart(db, day);
     html += FrequencyChart(db, day);
-    html += DistortionChart(db, day);
+    html += DistortionChart(db, day, voltageClass);
     html += UnbalanceChart(db, day);
-    html += SpectrumCharts(day);
+    html += SpectrumCharts(day, voltageClass);
     return html;
 }

@@ -168,11 +168,10 @@ bool RunReport(wxString settingsPath)
             DayResult day;
             if (!EvaluateDay(header, k, *db, flags, day))
                 return false;
-            const DayChartInput charts{day.dayStart, day.dayEnd, day.begins, day.ends, header.Unom, day.harmonics};
             // The charts read the database after the day's statistics, outside their transactions.
             const MarkerBlocks blocks = [&](const std::string& marker) {
                 if (marker == kChartsMarker)
-                    return DayChartsBlock(*db, charts);
+                    return DayChartsBlock(*db, day, header.Unom);
                 if (marker == kCompletenessMarker)
                     return CompletenessTable(CompletenessRows(day.counts, 1));
                 return std::string();
