@@ -10,10 +10,10 @@
 #include <wx/intl.h>
 #include <wx/log.h>
 
-#include "report/atomic_file.h"
-#include "report/console_log.h"
+#include "io/atomic_file.h"
+#include "io/console_log.h"
 #include "report/run_report.h"
-#include "settings/text.h"
+#include "base/text.h"
 
 namespace {
 

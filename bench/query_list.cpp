@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
-#include <set>
 #include <string>
 
 #include <wx/init.h>
@@ -24,7 +23,7 @@
 #include "report/day_evaluation.h"
 #include "settings/date_parsing.h"
 #include "settings/settings_document.h"
-#include "stats/harmonics.h"
+#include "stats/measured_series.h"
 
 // After the wrapper's header, whose names SQLite's macros would replace.
 #include <sqlite3.h>
@@ -52,24 +51,14 @@ public:
     }
 };
 
-// Every table and column the daily statistics read, empty.
+// Every table and column of the measured series, empty.
 void CreateSchema(wxSQLite3Database& db)
 {
     db.ExecuteUpdate("CREATE TABLE Base(Base_id INTEGER PRIMARY KEY, DateTimeMQV TEXT)");
-    std::set<std::string> created;
-    for (const DayStatistic& s : DayStatistics()) {
-        if (!created.insert(s.table).second)
-            continue;
+    for (const MeasuredSeries& s : MeasuredSeriesTable()) {
         std::string columns;
-        if (s.kind == StatisticKind::Harmonics) {
-            for (int n = 2; n <= kHighestOrder; ++n)
-                columns += ", " + HarmonicColumn(n) + " REAL";
-        } else if (s.column == ValueColumn) {
-            columns = std::string(", ") + ValueColumn + " REAL";
-        } else {
-            for (int phase = 0; phase < 3; ++phase)
-                columns += ", " + PhaseColumn(phase) + " REAL";
-        }
+        for (const std::string& c : s.columns)
+            columns += ", " + c + " REAL";
         db.ExecuteUpdate(("CREATE TABLE " + s.table + "(Base_id INTEGER PRIMARY KEY" + columns + ")").c_str());
     }
 }
@@ -156,10 +145,9 @@ int main(int argc, char** argv)
 
     printing = !charts;
     TuneForScans(db);
-    ComplianceFlags flags;
     for (int k = 0; k < days; ++k) {
-        DayResult day;
-        if (!EvaluateDay(header, k, db, flags, day)) {
+        EvaluatedDay day;
+        if (!EvaluateDay(header, k, db, day)) {
             std::fprintf(stderr, "query_list: day %d has a max-load time the report rejects\n", k + 1);
             return 1;
         }
@@ -169,7 +157,7 @@ int main(int argc, char** argv)
             printing = false;
         }
     }
-    SummariseRun(header, days, db, flags);
+    SummariseRun(header, days, db);
     std::cout.flush();
     return 0;
 }

@@ -4,7 +4,7 @@
 
 #include <wx/log.h>
 
-#include "settings/text.h"
+#include "base/text.h"
 
 // After the wrapper's header, whose names SQLite's macros would replace.
 #include <sqlite3.h>

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "settings/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "settings/text.h"
+#include "base/text.h"
 
 // A harmonic table of the day page with entries from `base` on holds its
 // sample row at placeholders base + kHarmonicRowFirst and the next

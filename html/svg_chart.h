@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/text.h"
+#include "base/text.h"
 
 const int kMinutesPerDay = 1440;
 const double kSecondsPerDay = 86400;

@@ -3,9 +3,11 @@
 #include <cmath>
 
 #include "db/series.h"
-#include "db/value_text.h"
 #include "html/svg_chart.h"
+#include "report/page_layout.h"
 #include "stats/harmonics.h"
+#include "stats/measured_series.h"
+#include "stats/number_text.h"
 
 namespace {
 
@@ -22,7 +24,7 @@ double ClockSeconds(const wxDateTime& dayStart, long seconds)
     return static_cast<double>(((clock % 86400) + 86400) % 86400);
 }
 
-std::vector<TimeRange> MaxLoadRanges(const DayResult& day)
+std::vector<TimeRange> MaxLoadRanges(const EvaluatedDay& day)
 {
     std::vector<TimeRange> ranges;
     for (size_t i = 0; i < day.begins.size() && i < day.ends.size(); ++i) {
@@ -33,12 +35,12 @@ std::vector<TimeRange> MaxLoadRanges(const DayResult& day)
 }
 
 // The day's rows of the columns, streamed into one envelope per column.
-std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const DayResult& day, const std::string& table,
+std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const EvaluatedDay& day, const std::string& table,
                                       const std::vector<std::string>& columns)
 {
     std::vector<MinuteEnvelope> envelopes(columns.size());
-    ReadSeries(db, table, columns, day.dayStart, day.dayEnd, [&](long seconds, const std::vector<double>& values) {
-        const double clock = ClockSeconds(day.dayStart, seconds);
+    ReadSeries(db, table, columns, day.start, day.end, [&](long seconds, const std::vector<double>& values) {
+        const double clock = ClockSeconds(day.start, seconds);
         for (size_t c = 0; c < values.size(); ++c)
             envelopes[c].Add(clock, values[c]);
     });
@@ -46,12 +48,12 @@ std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const DayResult& da
 }
 
 // The day's one-minute values of the columns as lines.
-std::vector<std::vector<TimedValue>> Lines(wxSQLite3Database& db, const DayResult& day,
+std::vector<std::vector<TimedValue>> Lines(wxSQLite3Database& db, const EvaluatedDay& day,
                                            const std::string& table, const std::vector<std::string>& columns)
 {
     std::vector<std::vector<TimedValue>> lines(columns.size());
-    ReadSeries(db, table, columns, day.dayStart, day.dayEnd, [&](long seconds, const std::vector<double>& values) {
-        const double clock = ClockSeconds(day.dayStart, seconds);
+    ReadSeries(db, table, columns, day.start, day.end, [&](long seconds, const std::vector<double>& values) {
+        const double clock = ClockSeconds(day.start, seconds);
         for (size_t c = 0; c < values.size(); ++c)
             lines[c].push_back({clock, values[c]});
     });
@@ -60,21 +62,28 @@ std::vector<std::vector<TimedValue>> Lines(wxSQLite3Database& db, const DayResul
 
 std::string Limit(double v) { return TickText(v, std::fabs(v - std::round(v)) > 1e-9 ? 1 : 0); }
 
-std::vector<LimitLine> SymmetricLimits(double normal, double maximum, const char* unit)
+// The lines of a two-sided series' limits for the voltage class.
+std::vector<LimitLine> SymmetricLimits(const MeasuredSeries& series, int voltageClass)
 {
-    const std::string u = Cp(unit);
+    const SeriesLimits limits = *series.limits(voltageClass, 0);
+    const double normal = limits.normal, maximum = limits.maximum;
+    const std::string u = " " + Cp(series.unitText.c_str());
     return {{normal, "+" + Limit(normal) + u, LimitKind::Normal},
             {-normal, Limit(-normal) + u, LimitKind::Normal},
             {maximum, "+" + Limit(maximum) + u, LimitKind::Maximum},
             {-maximum, Limit(-maximum) + u, LimitKind::Maximum}};
 }
 
-std::vector<LimitLine> UpperLimitLines(double normal, double maximum)
+// The lines of a one-sided series' upper limits for the voltage class.
+std::vector<LimitLine> UpperLimitLines(const MeasuredSeries& series, int voltageClass)
 {
-    return {{normal, Limit(normal) + " %", LimitKind::Normal}, {maximum, Limit(maximum) + " %", LimitKind::Maximum}};
+    const SeriesLimits limits = *series.limits(voltageClass, 0);
+    const std::string u = " " + Cp(series.unitText.c_str());
+    return {{limits.normal, Limit(limits.normal) + u, LimitKind::Normal},
+            {limits.maximum, Limit(limits.maximum) + u, LimitKind::Maximum}};
 }
 
-DayChart Chart(const DayResult& day, const char* title, const char* yLabel)
+DayChart Chart(const EvaluatedDay& day, const char* title, const char* yLabel)
 {
     DayChart chart;
     chart.title = Cp(title);
@@ -91,56 +100,65 @@ std::string Figure(const std::string& caption, const std::string& svg)
     return "<div class=\"chart\"><p class=\"caption\">" + caption + "</p>\n" + svg + "</div>\n";
 }
 
-std::string VoltageChart(wxSQLite3Database& db, const DayResult& day)
+std::string VoltageChart(wxSQLite3Database& db, const EvaluatedDay& day)
 {
     DayChart chart = Chart(day, "Отклонение напряжения за сутки", "Отклонение напряжения dU, %");
     const std::vector<std::vector<TimedValue>> lines = Lines(db, day, "du1m", {"L1", "L2", "L3"});
     for (int p = 0; p < 3; ++p)
         chart.series.push_back({Cp(kPhaseNames[p]), lines[p], 60, {}});
-    chart.limits = SymmetricLimits(5, 10, " %");
+    chart.limits = SymmetricLimits(SeriesOf("du1m"), 0);
     return Figure(Cp("Отклонение напряжения &delta;U (1-минутные значения)"), DayChartSvg(chart));
 }
 
-std::string FrequencyChart(wxSQLite3Database& db, const DayResult& day)
+std::string FrequencyChart(wxSQLite3Database& db, const EvaluatedDay& day)
 {
     DayChart chart = Chart(day, "Отклонение частоты за сутки", "Отклонение частоты df, Гц");
     const std::vector<MinuteEnvelope> e = Envelopes(db, day, "ac20sdfreq", {"Value"});
     chart.series.push_back({Cp("df (20 с, мин./макс. за минуту)"), {}, 20, e[0].Filled()});
-    chart.limits = SymmetricLimits(0.2, 0.4, " Гц");
+    chart.limits = SymmetricLimits(SeriesOf("ac20sdfreq"), 0);
     return Figure(Cp("Отклонение частоты &Delta;f (20-секундные значения: наименьшее и наибольшее за минуту)"),
                   DayChartSvg(chart));
 }
 
-std::string DistortionChart(wxSQLite3Database& db, const DayResult& day, int voltageClass)
+std::string DistortionChart(wxSQLite3Database& db, const EvaluatedDay& day, int voltageClass)
 {
     DayChart chart = Chart(day, "Коэффициент искажения синусоидальности кривой напряжения за сутки",
                            "Коэффициент искажения KU, %");
     const std::vector<MinuteEnvelope> e = Envelopes(db, day, "uthd3s", {"L1", "L2", "L3"});
     for (int p = 0; p < 3; ++p)
         chart.series.push_back({Cp(kPhaseNames[p]), {}, 3, e[p].Filled()});
-    const UpperLimits limits = ThdLimits(voltageClass);
-    chart.limits = UpperLimitLines(limits.normal, limits.maximum);
+    chart.limits = UpperLimitLines(SeriesOf("uthd3s"), voltageClass);
     chart.includeZero = true;
     return Figure(Cp("Коэффициент искажения синусоидальности кривой напряжения K<sub>U</sub> "
                      "(3-секундные значения: наименьшее и наибольшее за минуту)"),
                   DayChartSvg(chart));
 }
 
-std::string UnbalanceChart(wxSQLite3Database& db, const DayResult& day)
+std::string UnbalanceChart(wxSQLite3Database& db, const EvaluatedDay& day)
 {
     DayChart chart = Chart(day, "Коэффициенты несимметрии напряжений за сутки", "Коэффициент несимметрии, %");
     const std::vector<MinuteEnvelope> k2 = Envelopes(db, day, "u2unbalance3s", {"Value"});
     const std::vector<MinuteEnvelope> k0 = Envelopes(db, day, "u0unbalance3s", {"Value"});
     chart.series.push_back({Cp("K2U (обратная последовательность)"), {}, 3, k2[0].Filled()});
     chart.series.push_back({Cp("K0U (нулевая последовательность)"), {}, 3, k0[0].Filled()});
-    chart.limits = UpperLimitLines(2, 4);
+    chart.limits = UpperLimitLines(SeriesOf("u2unbalance3s"), 0);
     chart.includeZero = true;
     return Figure(Cp("Коэффициенты несимметрии напряжений K<sub>2U</sub> и K<sub>0U</sub> "
                      "(3-секундные значения: наименьшее и наибольшее за минуту)"),
                   DayChartSvg(chart));
 }
 
-std::string SpectrumCharts(const DayResult& day, int voltageClass)
+// The day's harmonic statistic of phase p.
+const StatisticResult* HarmonicResult(const EvaluatedDay& day, int p)
+{
+    const std::vector<DayStatistic>& statistics = DayStatistics();
+    for (size_t i = 0; i < statistics.size() && i < day.statistics.size(); ++i)
+        if (statistics[i].kind == StatisticKind::Harmonics && statistics[i].phase == p)
+            return &day.statistics[i];
+    return nullptr;
+}
+
+std::string SpectrumCharts(const EvaluatedDay& day, int voltageClass)
 {
     std::string html;
     for (int p = 0; p < 3; ++p) {
@@ -151,16 +169,20 @@ std::string SpectrumCharts(const DayResult& day, int voltageClass)
         chart.p95Label = Cp("95 %");
         chart.maximumLabel = Cp("наибольшее");
         chart.limitLabel = Cp("нормально допустимое");
-        const TextList& record = day.harmonics[p];
+        const MeasuredSeries& series = SeriesOf("harm_u_L" + std::to_string(p + 1) + "_3s");
+        const StatisticResult* record = HarmonicResult(day, p);
         for (int n = 2; n <= kHighestOrder; ++n) {
             HarmonicBars bars;
             bars.order = n;
+            // The bars show the values as the page's table shows them.
             const size_t at = 6 * static_cast<size_t>(n - 2);
-            if (at + 1 < record.size()) {
-                bars.p95 = ValueFromText(record[at]);
-                bars.maximum = ValueFromText(record[at + 1]);
+            if (record && at + 1 < record->slots.size()) {
+                bars.p95 = AsShown(record->slots[at].value_or(0.0));
+                bars.maximum = AsShown(record->slots[at + 1].value_or(0.0));
             }
-            bars.limit = HarmonicLimit(voltageClass, n);
+            const std::optional<SeriesLimits> limits = series.limits(voltageClass, n);
+            if (limits)
+                bars.limit = limits->normal;
             chart.orders.push_back(bars);
         }
         html += Figure(Cp("Коэффициенты гармонических составляющих напряжения K<sub>U(n)</sub>, ") +
@@ -172,7 +194,7 @@ std::string SpectrumCharts(const DayResult& day, int voltageClass)
 
 }  // namespace
 
-std::string DayChartsBlock(wxSQLite3Database& db, const DayResult& day, int voltageClass)
+std::string DayChartsBlock(wxSQLite3Database& db, const EvaluatedDay& day, int voltageClass)
 {
     std::string html = VoltageChart(db, day);
     html += FrequencyChart(db, day);

@@ -7,8 +7,8 @@
 
 #include <wx/wxsqlite3.h>
 
-#include "report/day_evaluation.h"
+#include "report/evaluated_report.h"
 
 // The block of HTML with the charts of an evaluated day, each kept whole on a
 // printed page; the limits are those of the voltage class.
-std::string DayChartsBlock(wxSQLite3Database& db, const DayResult& day, int voltageClass);
+std::string DayChartsBlock(wxSQLite3Database& db, const EvaluatedDay& day, int voltageClass);

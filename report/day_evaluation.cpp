@@ -2,7 +2,7 @@
 
 #include <wx/log.h>
 
-#include "report/fixed_texts.h"
+#include "report/page_layout.h"
 #include "settings/date_parsing.h"
 #include "stats/extremes.h"
 #include "stats/harmonics.h"
@@ -16,52 +16,34 @@ wxDateTime DayStart(const ReportHeaderValues& header, int k)
 
 namespace {
 
-std::string Formatted(const wxDateTime& t, const char* format)
-{
-    return t.Format(format).ToStdString();
-}
-
 StatisticResult RunStatistic(const DayStatistic& s, const DayContext& context, int voltageClass)
 {
     switch (s.kind) {
     case StatisticKind::VoltageDeviation:
-        return VoltageDeviationStatistic(context, s.regime, s.table, s.column);
+        return VoltageDeviationStatistic(context, s.regime, *s.series, s.column);
     case StatisticKind::HarmonicDistortion:
-        return ThdStatistic(context, s.table, s.phase, voltageClass);
+        return ThdStatistic(context, *s.series, s.phase, voltageClass);
     case StatisticKind::Unbalance:
-        return UnbalanceStatistic(context, s.table);
+        return UnbalanceStatistic(context, *s.series);
     case StatisticKind::FrequencyDeviation:
-        return FrequencyDeviationStatistic(context, s.table);
+        return FrequencyDeviationStatistic(context, *s.series);
     case StatisticKind::Harmonics:
         break;
     }
-    return HarmonicStatistic(context, s.table, voltageClass, kHighestOrder);
+    return HarmonicStatistic(context, *s.series, voltageClass, kHighestOrder);
 }
 
 }  // namespace
 
-bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db, ComplianceFlags& flags,
-                 DayResult& day)
+bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db, EvaluatedDay& day)
 {
-    using namespace day_entry;
-    TextList& v = day.values;
-    v = NewValueTable();
-    for (int i = 0; i < 4; ++i)
-        v[kObject + i] = header.att_Header[i];
-    const wxDateTime dayStart = DayStart(header, k);
-    const wxDateTime dayEnd = dayStart + wxDateSpan::Day();
-    day.dayStart = dayStart;
-    day.dayEnd = dayEnd;
-    v[kMaker] = MakerName();
-    v[kStartDate] = Formatted(dayStart, "%d.%m.%Y");
-    v[kStartTime] = Formatted(dayStart, "%H:%M");
-    v[kEndDate] = Formatted(dayEnd, "%d.%m.%Y");
-    v[kEndTime] = Formatted(dayEnd, "%H:%M");
-    wxLogMessage("%s %s - %s %s", v[kStartDate], v[kStartTime], v[kEndDate], v[kEndTime]);
+    day = EvaluatedDay();
+    day.number = k + 1;
+    day.start = DayStart(header, k);
+    day.end = day.start + wxDateSpan::Day();
+    wxLogMessage("%s %s - %s %s", DayDate(day.start), DayClock(day.start), DayDate(day.end), DayClock(day.end));
 
-    day.begins.clear();
-    day.ends.clear();
-    wxDateTime b = dayStart;
+    wxDateTime b = day.start;
     if (!ParseTimeOfDay(header.dt_max_load_begin.at(k), b)) {
         wxLogMessage("Wrong datetime in ini file!\n");
         return false;
@@ -73,31 +55,21 @@ bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db,
     }
     day.ends.push_back(b);
 
-    const DayContext context{db, dayStart, dayEnd, day.begins, day.ends, kTolerance};
-    day.flags = ComplianceFlags();
-    day.counts.clear();
+    const DayContext context{db, day.start, day.end, day.begins, day.ends, kTolerance};
     for (const DayStatistic& s : DayStatistics()) {
-        const StatisticResult result = RunStatistic(s, context, header.Unom);
-        flags.Add(s.quantity, result);
-        day.flags.Add(s.quantity, result);
-        day.counts.push_back(result.counts);
-        const TextList& record = result.record;
-        for (size_t slot = 0; slot < s.pattern->size() && slot < record.size(); ++slot)
-            v[s.base + (*s.pattern)[slot]] = record[slot];
-        if (s.kind == StatisticKind::Harmonics)
-            day.harmonics.at(s.phase) = record;
+        StatisticResult result = RunStatistic(s, context, header.Unom);
+        day.flags.Add(s.quantity(), result.complies, result.FoundValues());
+        day.statistics.push_back(std::move(result));
     }
     return true;
 }
 
-PeriodSummary SummariseRun(const ReportHeaderValues& header, int days, wxSQLite3Database& db,
-                           const ComplianceFlags& flags)
+PeriodSummary SummariseRun(const ReportHeaderValues& header, int days, wxSQLite3Database& db)
 {
     const wxDateTime periodStart = header.dt_begin;
     const wxDateTime periodEnd = DayStart(header, days);
     PeriodSummary summary;
-    summary.frequency = FrequencyMinMax(db, "ac20sdfreq", periodStart, periodEnd);
-    summary.voltage = VoltageMinMax(db, "du1m", periodStart, periodEnd);
-    summary.flags = flags;
+    summary.frequency = FrequencyMinMax(db, SeriesOf("ac20sdfreq").table, periodStart, periodEnd);
+    summary.voltage = VoltageMinMax(db, SeriesOf("du1m").table, periodStart, periodEnd);
     return summary;
 }

@@ -1,6 +1,6 @@
 #include "report/fixed_texts.h"
 
-#include "settings/text.h"
+#include "base/text.h"
 
 const std::string& MakerName()
 {
@@ -24,4 +24,17 @@ const std::string& NoDataWord()
 {
     static const std::string text = CodePageFromUtf8("нет данных");
     return text;
+}
+
+const std::string& VerdictWord(Verdict verdict)
+{
+    switch (verdict) {
+    case Verdict::Complies:
+        return CompliesWord();
+    case Verdict::DoesNotComply:
+        return DoesNotComplyWord();
+    case Verdict::NoData:
+        break;
+    }
+    return NoDataWord();
 }

@@ -2,6 +2,8 @@
 // The report's own words, in CP1251.
 #include <string>
 
+#include "stats/quantity.h"
+
 // "Т Вирс", value 0 of every page.
 const std::string& MakerName();
 // "соответствует" and "не соответствует", the verdicts of the title page,
@@ -9,3 +11,6 @@ const std::string& MakerName();
 const std::string& CompliesWord();
 const std::string& DoesNotComplyWord();
 const std::string& NoDataWord();
+
+// The title page's word for a verdict.
+const std::string& VerdictWord(Verdict verdict);

@@ -4,9 +4,10 @@
 
 #include <wx/log.h>
 
-#include "report/atomic_file.h"
+#include "io/atomic_file.h"
 #include "report/page_layout.h"
-#include "settings/text.h"
+#include "base/file_read.h"
+#include "base/text.h"
 
 namespace {
 

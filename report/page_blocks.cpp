@@ -1,8 +1,6 @@
 #include "report/page_blocks.h"
 
-#include "settings/text.h"
-#include "stats/day_context.h"
-#include "stats/harmonics.h"
+#include "base/text.h"
 #include "stats/number_text.h"
 
 namespace {
@@ -34,7 +32,7 @@ std::string CompletenessTable(const std::vector<CompletenessRow>& rows)
 }
 
 std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const std::vector<std::string>& days,
-                               const std::vector<std::vector<DayVerdict>>& verdicts)
+                               const std::vector<std::vector<Verdict>>& verdicts)
 {
     std::string html = "<table class=\"data byday\">\n<thead><tr><th class=\"lbl\">" +
                        Cp("Показатель качества") + "</th>";
@@ -44,15 +42,15 @@ std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const
     for (size_t q = 0; q < quantities.size(); ++q) {
         html += "<tr><td class=\"lbl\">" + quantities[q] + "</td>";
         for (size_t d = 0; d < days.size(); ++d) {
-            const DayVerdict v = q < verdicts.size() && d < verdicts[q].size() ? verdicts[q][d] : DayVerdict::NoData;
+            const Verdict v = q < verdicts.size() && d < verdicts[q].size() ? verdicts[q][d] : Verdict::NoData;
             switch (v) {
-            case DayVerdict::Complies:
+            case Verdict::Complies:
                 html += "<td class=\"ok\">+</td>";
                 break;
-            case DayVerdict::DoesNotComply:
+            case Verdict::DoesNotComply:
                 html += "<td class=\"fail\">" + Cp("НЕТ") + "</td>";
                 break;
-            case DayVerdict::NoData:
+            case Verdict::NoData:
                 html += "<td class=\"nodata\">" + Cp("н/д") + "</td>";
                 break;
             }
@@ -68,41 +66,11 @@ namespace {
 
 const char* const kPhases[3] = {"фаза A (L1)", "фаза B (L2)", "фаза C (L3)"};
 
-// The values a full day of the statistic's series holds.
-long long ExpectedPerDay(const DayStatistic& s)
-{
-    switch (s.kind) {
-    case StatisticKind::VoltageDeviation:
-        return kOneMinuteSeries.perDay;
-    case StatisticKind::FrequencyDeviation:
-        return kTwentySecondSeries.perDay;
-    case StatisticKind::Harmonics:
-        return static_cast<long long>(kThreeSecondSeries.perDay) * (kHighestOrder - 1);  // orders 2..40
-    case StatisticKind::HarmonicDistortion:
-    case StatisticKind::Unbalance:
-        break;
-    }
-    return kThreeSecondSeries.perDay;
-}
-
 std::string SeriesLabel(const DayStatistic& s)
 {
+    const MeasuredSeries& series = *s.series;
     const std::string phase = s.phase >= 0 ? Cp(", ") + Cp(kPhases[s.phase]) : std::string();
-    switch (s.kind) {
-    case StatisticKind::VoltageDeviation:
-        return (s.column == ValueColumn ? Cp("&delta;U, однофазный ряд") : "&delta;U" + phase) +
-               " <span class=\"hint\">1 " + Cp("мин") + "</span>";
-    case StatisticKind::HarmonicDistortion:
-        return "K<sub>U</sub>" + phase + " <span class=\"hint\">3 " + Cp("с") + "</span>";
-    case StatisticKind::Unbalance:
-        return std::string(s.table == "u2unbalance3s" ? "K<sub>2U</sub>" : "K<sub>0U</sub>") +
-               " <span class=\"hint\">3 " + Cp("с") + "</span>";
-    case StatisticKind::FrequencyDeviation:
-        return "&Delta;f <span class=\"hint\">20 " + Cp("с") + "</span>";
-    case StatisticKind::Harmonics:
-        break;
-    }
-    return "K<sub>U(n)</sub>, n = 2&hellip;40" + phase + " <span class=\"hint\">3 " + Cp("с") + "</span>";
+    return Cp(series.label.c_str()) + phase + " <span class=\"hint\">" + Cp(series.rateText.c_str()) + "</span>";
 }
 
 }  // namespace
@@ -117,7 +85,7 @@ std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& c
         if (s.regime != LoadRegime::WholeDay)
             continue;
         // Values that are no finite numbers were not measured.
-        rows.push_back({SeriesLabel(s), counts[i].values - counts[i].notFinite, ExpectedPerDay(s) * days});
+        rows.push_back({SeriesLabel(s), counts[i].values - counts[i].notFinite, s.series->ValuesPerDay() * days});
     }
     return rows;
 }
@@ -133,16 +101,14 @@ std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days)
         "Коэффициент несимметрии по нулевой последовательности K<sub>0U</sub>",
     };
     std::vector<std::string> quantities, labels;
-    std::vector<std::vector<DayVerdict>> verdicts(kQuantityCount);
+    std::vector<std::vector<Verdict>> verdicts(kQuantityCount);
     for (int q = 0; q < kQuantityCount; ++q)
         quantities.push_back(Cp(kQuantities[q]));
     for (const DayVerdicts& d : days) {
         labels.push_back(d.label);
         for (int q = 0; q < kQuantityCount; ++q) {
             const Quantity quantity = static_cast<Quantity>(q);
-            verdicts[q].push_back(!d.flags.Measured(quantity) ? DayVerdict::NoData
-                                  : d.flags[quantity]          ? DayVerdict::Complies
-                                                               : DayVerdict::DoesNotComply);
+            verdicts[q].push_back(d.flags.VerdictFor(quantity));
         }
     }
     return VerdictsByDayTable(quantities, labels, verdicts);

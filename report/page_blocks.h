@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "report/page_layout.h"
-#include "stats/ordered_sample.h"
+#include "stats/quantity.h"
+#include "stats/statistic_result.h"
 
 // One measured series: the values present and the values a full day (or the
 // period) holds.
@@ -18,11 +19,9 @@ struct CompletenessRow {
 // A table of the rows with counts and per cents; a row below 100 % stands out.
 std::string CompletenessTable(const std::vector<CompletenessRow>& rows);
 
-enum class DayVerdict { Complies, DoesNotComply, NoData };
-
 // Rows are the quantities (HTML labels, CP1251), columns the days; verdicts[q][d].
 std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const std::vector<std::string>& days,
-                               const std::vector<std::vector<DayVerdict>>& verdicts);
+                               const std::vector<std::vector<Verdict>>& verdicts);
 
 // The rows of the measured series from what the whole-day statistics found
 // (counts in DayStatistics() order), summed over `days` days.

@@ -2,6 +2,7 @@
 
 #include "db/queries.h"
 #include "report/fixed_texts.h"
+#include "stats/number_text.h"
 
 TextList NewValueTable()
 {
@@ -22,30 +23,28 @@ const SlotPattern kStraightSix{0, 1, 2, 3, 4, 5};      // order 2 of a harmonic 
 std::vector<DayStatistic> BuildDayStatistics()
 {
     using K = StatisticKind;
-    using Q = Quantity;
     std::vector<DayStatistic> s;
     const LoadRegime regimes[3] = {LoadRegime::MaxLoad, LoadRegime::MinLoad, LoadRegime::WholeDay};
+    const MeasuredSeries* voltage = &SeriesOf("du1m");
+    const MeasuredSeries* single = &SeriesOf("u1unbalance1m");
     // Voltage deviation: per regime a block of the three phases (8 entries each)
     // and the single series after them.
     for (int r = 0; r < 3; ++r)
         for (int phase = 0; phase < 3; ++phase)
-            s.push_back({K::VoltageDeviation, regimes[r], "du1m", PhaseColumn(phase), phase, Q::VoltageDeviation,
+            s.push_back({K::VoltageDeviation, regimes[r], voltage, PhaseColumn(phase), phase,
                          11 + 32 * r + 8 * phase, &kEightSlot});
     for (int r = 0; r < 3; ++r)
-        s.push_back({K::VoltageDeviation, regimes[r], "u1unbalance1m", ValueColumn, -1, Q::VoltageDeviation,
-                     35 + 32 * r, &kEightSlot});
+        s.push_back({K::VoltageDeviation, regimes[r], single, ValueColumn, -1, 35 + 32 * r, &kEightSlot});
     for (int phase = 0; phase < 3; ++phase)
-        s.push_back({K::HarmonicDistortion, LoadRegime::WholeDay, "uthd3s", PhaseColumn(phase), phase,
-                     Q::HarmonicDistortion, 107 + 6 * phase, &kSixSlot});
-    s.push_back({K::Unbalance, LoadRegime::WholeDay, "u0unbalance3s", ValueColumn, -1, Q::ZeroSequenceUnbalance,
-                 125, &kFourSlot});
-    s.push_back({K::Unbalance, LoadRegime::WholeDay, "u2unbalance3s", ValueColumn, -1,
-                 Q::NegativeSequenceUnbalance, 129, &kFourSlot});
-    s.push_back({K::FrequencyDeviation, LoadRegime::WholeDay, "ac20sdfreq", ValueColumn, -1,
-                 Q::FrequencyDeviation, 133, &kEightSlot});
+        s.push_back({K::HarmonicDistortion, LoadRegime::WholeDay, &SeriesOf("uthd3s"), PhaseColumn(phase), phase,
+                     107 + 6 * phase, &kSixSlot});
+    s.push_back({K::Unbalance, LoadRegime::WholeDay, &SeriesOf("u0unbalance3s"), ValueColumn, -1, 125, &kFourSlot});
+    s.push_back({K::Unbalance, LoadRegime::WholeDay, &SeriesOf("u2unbalance3s"), ValueColumn, -1, 129, &kFourSlot});
+    s.push_back(
+        {K::FrequencyDeviation, LoadRegime::WholeDay, &SeriesOf("ac20sdfreq"), ValueColumn, -1, 133, &kEightSlot});
     for (int phase = 0; phase < 3; ++phase)
-        s.push_back({K::Harmonics, LoadRegime::WholeDay, "harm_u_L" + std::to_string(phase + 1) + "_3s",
-                     std::string(), phase, Q::HarmonicCoefficients, 141 + 12 * phase, &kStraightSix});
+        s.push_back({K::Harmonics, LoadRegime::WholeDay, &SeriesOf("harm_u_L" + std::to_string(phase + 1) + "_3s"),
+                     std::string(), phase, 141 + 12 * phase, &kStraightSix});
     return s;
 }
 
@@ -66,6 +65,40 @@ std::vector<const DayStatistic*> HarmonicStatistics()
     return harmonics;
 }
 
+std::string DayDate(const wxDateTime& t) { return t.Format("%d.%m.%Y").ToStdString(); }
+std::string DayClock(const wxDateTime& t) { return t.Format("%H:%M").ToStdString(); }
+
+TextList DayValues(const ReportHeaderValues& header, const EvaluatedDay& day)
+{
+    using namespace day_entry;
+    TextList v = NewValueTable();
+    for (int i = 0; i < 4; ++i)
+        v[kObject + i] = header.att_Header[i];
+    v[kMaker] = MakerName();
+    v[kStartDate] = DayDate(day.start);
+    v[kStartTime] = DayClock(day.start);
+    v[kEndDate] = DayDate(day.end);
+    v[kEndTime] = DayClock(day.end);
+    const std::vector<DayStatistic>& statistics = DayStatistics();
+    for (size_t i = 0; i < statistics.size() && i < day.statistics.size(); ++i) {
+        const DayStatistic& s = statistics[i];
+        const TextList record = RecordTexts(day.statistics[i]);
+        for (size_t slot = 0; slot < s.pattern->size() && slot < record.size(); ++slot)
+            v[s.base + (*s.pattern)[slot]] = record[slot];
+    }
+    return v;
+}
+
+std::array<TextList, 3> HarmonicRecordTexts(const EvaluatedDay& day)
+{
+    std::array<TextList, 3> texts;
+    const std::vector<DayStatistic>& statistics = DayStatistics();
+    for (size_t i = 0; i < statistics.size() && i < day.statistics.size(); ++i)
+        if (statistics[i].kind == StatisticKind::Harmonics)
+            texts.at(statistics[i].phase) = RecordTexts(day.statistics[i]);
+    return texts;
+}
+
 namespace {
 
 std::string DashedDate(const wxDateTime& t) { return t.Format("%d-%m-%Y").ToStdString(); }
@@ -79,8 +112,9 @@ void PlaceList(TextList& t, int first, int stride, const std::array<std::string,
 
 }  // namespace
 
-TextList TitleValues(const ReportHeaderValues& h, const wxDateTime& periodEnd, const PeriodSummary& summary)
+TextList TitleValues(const ReportHeaderValues& h, const EvaluatedReport& report)
 {
+    const PeriodSummary& summary = report.summary;
     using namespace title_entry;
     TextList t = NewValueTable();
     t[kMaker] = MakerName();
@@ -94,23 +128,18 @@ TextList TitleValues(const ReportHeaderValues& h, const wxDateTime& periodEnd, c
     PlaceList(t, kPage1_2, 1, h.Page1_2);
     PlaceList(t, kPage1_3, 1, h.Page1_3);
     t[kPeriodStart] = DashedDate(h.dt_begin);
-    t[kPeriodEnd] = DashedDate(periodEnd);
+    t[kPeriodEnd] = DashedDate(report.periodEnd);
     PlaceList(t, kPage1_5, 1, h.Page1_5);
     PlaceList(t, kPage1_6, 1, h.Page1_6);
     PlaceList(t, kPage1_7, 1, h.Page1_7);
-    t[kFrequencyMin] = summary.frequency.minimum;
-    t[kFrequencyMax] = summary.frequency.maximum;
-    t[kVoltageMin] = summary.voltage.minimum;
-    t[kVoltageMax] = summary.voltage.maximum;
+    t[kFrequencyMin] = FormatNumber("%04.2f", summary.frequency.minimum.value);
+    t[kFrequencyMax] = FormatNumber("%04.2f", summary.frequency.maximum.value);
+    t[kVoltageMin] = FormatNumber("%6.2f", summary.voltage.minimum.value);
+    t[kVoltageMax] = FormatNumber("%6.2f", summary.voltage.maximum.value);
     // The template shows the Page1_8 text in two places; the settings carry it once.
     t[kPage1_8] = h.Page1_8[0];
     t[kPage1_8 + 1] = h.Page1_8[0];
-    for (int q = 0; q < kQuantityCount; ++q) {
-        const Quantity quantity = static_cast<Quantity>(q);
-        if (!summary.flags.Measured(quantity))
-            t[kVerdicts + q] = NoDataWord();
-        else
-            t[kVerdicts + q] = summary.flags[quantity] ? CompliesWord() : DoesNotComplyWord();
-    }
+    for (int q = 0; q < kQuantityCount; ++q)
+        t[kVerdicts + q] = VerdictWord(report.flags.VerdictFor(static_cast<Quantity>(q)));
     return t;
 }

@@ -6,60 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+#include "report/evaluated_report.h"
 #include "settings/header_values.h"
-#include "settings/text.h"
-#include "stats/extremes.h"
-#include "stats/statistic_result.h"
+#include "stats/measured_series.h"
+#include "stats/quantity.h"
 #include "stats/voltage_deviation.h"
 
 const int kValueTableSize = 1000;
 
 // A value table of kValueTableSize entries "A0" .. "A999".
 TextList NewValueTable();
-
-// The quantities judged over the period, in the order of their verdicts on
-// the title page.
-enum class Quantity {
-    VoltageDeviation,
-    FrequencyDeviation,
-    HarmonicDistortion,
-    HarmonicCoefficients,
-    NegativeSequenceUnbalance,
-    ZeroSequenceUnbalance,
-};
-const int kQuantityCount = 6;
-
-// Two flags per quantity over a run. Complies: true at the start; a statistic
-// that finds a day not complying clears it, and nothing sets it again.
-// Measured: false at the start; set once a statistic finds a single value.
-class ComplianceFlags {
-public:
-    ComplianceFlags()
-    {
-        complies_.fill(true);
-        measured_.fill(false);
-    }
-    void Clear(Quantity q) { complies_[static_cast<size_t>(q)] = false; }
-    bool operator[](Quantity q) const { return complies_[static_cast<size_t>(q)]; }
-    bool Measured(Quantity q) const { return measured_[static_cast<size_t>(q)]; }
-    void SetMeasured(Quantity q) { measured_[static_cast<size_t>(q)] = true; }
-    // Takes in one statistic's verdict and whether it found values.
-    void Add(Quantity q, const StatisticResult& result)
-    {
-        if (!result.complies)
-            Clear(q);
-        if (result.FoundValues())
-            SetMeasured(q);
-    }
-    bool operator==(const ComplianceFlags& other) const
-    {
-        return complies_ == other.complies_ && measured_ == other.measured_;
-    }
-
-private:
-    std::array<bool, kQuantityCount> complies_;
-    std::array<bool, kQuantityCount> measured_;
-};
 
 // ---- day page ---------------------------------------------------------------
 
@@ -68,17 +25,19 @@ using SlotPattern = std::vector<int>;
 
 enum class StatisticKind { VoltageDeviation, HarmonicDistortion, Unbalance, FrequencyDeviation, Harmonics };
 
-// One daily statistic: what it evaluates, the flag it may clear and where its
-// record goes on the day page.
+// One daily statistic: what it evaluates, the quantity whose flag it may
+// clear and where its record goes on the day page.
 struct DayStatistic {
     StatisticKind kind;
-    LoadRegime regime;  // voltage deviation only
-    std::string table;
-    std::string column;  // a phase column "L1".."L3" or ValueColumn; the harmonic tables hold H2..H40
+    LoadRegime regime;  // the window: max-load, min-load or the whole day
+    const MeasuredSeries* series;
+    std::string column;  // a phase column "L1".."L3" or ValueColumn; empty for a harmonic table (H2..H40)
     int phase;           // the phase of a three-phase series or harmonic table; -1 for single series
-    Quantity quantity;
     int base;
     const SlotPattern* pattern;
+
+    const std::string& table() const { return series->table; }
+    Quantity quantity() const { return series->quantity; }
 };
 
 // The 21 daily statistics, in the order they run.
@@ -98,6 +57,19 @@ const int kEndTime = 8;
 const int kPeriodText = 9;  // the first max-load period "%H:%M - %H:%M"
 const int kPeriodRow = 10;  // the row repeated for further periods
 }  // namespace day_entry
+
+// The day's first instant "%d.%m.%Y", "%H:%M" and its end, as the page and
+// the log show them.
+std::string DayDate(const wxDateTime& t);
+std::string DayClock(const wxDateTime& t);
+
+// The day value table of an evaluated day: the texts of every statistic's
+// record at its entries, the header texts and the day's dates.
+TextList DayValues(const ReportHeaderValues& header, const EvaluatedDay& day);
+
+// The texts of the day's harmonic records of L1, L2 and L3, whose orders 3..40
+// fill the numbered rows.
+std::array<TextList, 3> HarmonicRecordTexts(const EvaluatedDay& day);
 
 // ---- title page -------------------------------------------------------------
 
@@ -126,12 +98,5 @@ const int kVerdicts = 48;      // 48..53, one per quantity in Quantity order: No
                                // when not measured, else CompliesWord or DoesNotComplyWord
 }  // namespace title_entry
 
-// What the run computes for the title page after the last day.
-struct PeriodSummary {
-    Extremes frequency, voltage;
-    ComplianceFlags flags;
-};
-
-// The title value table.
-TextList TitleValues(const ReportHeaderValues& header, const wxDateTime& periodEnd,
-                     const PeriodSummary& summary);
+// The title value table of the evaluated report.
+TextList TitleValues(const ReportHeaderValues& header, const EvaluatedReport& report);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <new>
 #include <utility>
 #include <sys/stat.h>
@@ -16,11 +17,13 @@
 #include "db/transaction.h"
 #include "report/day_charts.h"
 #include "report/day_evaluation.h"
+#include "report/evaluated_report.h"
 #include "report/fixed_texts.h"
 #include "report/page_assembly.h"
 #include "report/page_blocks.h"
+#include "report/page_layout.h"
 #include "settings/settings_document.h"
-#include "settings/text.h"
+#include "base/text.h"
 
 namespace {
 
@@ -103,6 +106,137 @@ using DatabaseHandle = std::unique_ptr<MeasurementDatabase, DatabaseCloser>;
 
 }  // namespace
 
+namespace {
+
+// The settings of a run, checked.
+struct CheckedSettings {
+    wxString file;          // the settings document
+    ReportSettings settings;
+    int days = 0;
+    wxString programDir;    // the templates are read here
+    wxString userDir;       // the pages are written under this prefix
+};
+
+// Loads and checks the settings document; nothing, after the reason and
+// "Ini file problem!\n", when it cannot be used.
+std::optional<CheckedSettings> CheckSettings(const wxString& settingsPath, const wxString& programDir)
+{
+    CheckedSettings run;
+    run.file = settingsPath;
+    run.programDir = programDir;
+    if (!IsRegularFile(run.file)) {
+        SettingsProblem();
+        return std::nullopt;
+    }
+    std::optional<ReportSettings> settings;
+    {
+        wxXmlDocument doc;
+        if (!LoadSettingsDocument(run.file, doc)) {
+            SettingsProblem();
+            return std::nullopt;
+        }
+        settings = ReadSettings(doc);
+    }
+    if (!settings) {
+        SettingsProblem();
+        return std::nullopt;
+    }
+    run.settings = std::move(*settings);
+    run.userDir = run.settings.userDirectory.value_or(programDir);
+
+    const ReportHeaderValues& header = run.settings.header;
+    run.days = WholeNumber(header.n_Dayes);
+    if (run.days > kMaxDays) {
+        wxLogError("n_Dayes is %d, but the settings describe at most %d days.", run.days, kMaxDays);
+        SettingsProblem();
+        return std::nullopt;
+    }
+    if (!header.dt_begin.IsValid()) {
+        wxLogError("dt_begin is missing or is not a date and time of the form dd.mm.yyyy hh:mm:ss.");
+        SettingsProblem();
+        return std::nullopt;
+    }
+    // A count far below zero would move the period's end before the calendar.
+    if (header.dt_begin.GetJDN() + run.days < wxDateTime(1, wxDateTime::Jan, 1).GetJDN()) {
+        wxLogError("n_Dayes is %d: the period would end before the year 1.", run.days);
+        SettingsProblem();
+        return std::nullopt;
+    }
+    return run;
+}
+
+// Every file a run writes, and where it reads its templates.
+struct PagePlan {
+    wxString dayTemplate, titleTemplate;
+    std::vector<wxString> dayPages;  // day 1, 2, ...
+    wxString titlePage;
+};
+
+// The plan of a run's files; nothing, after naming the file, when one of
+// them would overwrite an input of the run.
+std::optional<PagePlan> PlanPages(const CheckedSettings& run)
+{
+    PagePlan plan;
+    plan.dayTemplate = run.programDir + DayTemplateName();
+    plan.titleTemplate = run.programDir + TitleTemplateName();
+    for (int k = 0; k < run.days; ++k)
+        plan.dayPages.push_back(run.userDir + DayPageName(k + 1));
+    plan.titlePage = run.userDir + TitlePageName();
+    std::vector<wxString> pages = plan.dayPages;
+    pages.push_back(plan.titlePage);
+    if (!PagesSpareTheInputs(pages, {{"database", run.settings.header.DB},
+                                     {"settings document", run.file},
+                                     {"template", plan.dayTemplate},
+                                     {"template", plan.titleTemplate}}))
+        return std::nullopt;
+    return plan;
+}
+
+// The day pages and the title page, each written as soon as its values are known.
+class PageWriter {
+public:
+    PageWriter(const CheckedSettings& run, wxSQLite3Database& db) : run_(run), db_(db) {}
+
+    // Writes the page of an evaluated day; false when it could not be written.
+    bool WriteDay(const EvaluatedDay& day)
+    {
+        const ReportHeaderValues& header = run_.settings.header;
+        // The charts read the database after the day's statistics, outside their transactions.
+        const MarkerBlocks blocks = [&](const std::string& marker) {
+            if (marker == kChartsMarker)
+                return DayChartsBlock(db_, day, header.Unom);
+            if (marker == kCompletenessMarker)
+                return CompletenessTable(CompletenessRows(day.Counts(), 1));
+            return std::string();
+        };
+        return WriteDayPage(day.number, DayValues(header, day), day.begins, day.ends, HarmonicRecordTexts(day),
+                            run_.programDir, run_.userDir, blocks);
+    }
+
+    // Writes the title page of the evaluated report.
+    bool WriteTitle(const EvaluatedReport& report)
+    {
+        const MarkerBlocks blocks = [&](const std::string& marker) {
+            if (marker == kVerdictsByDayMarker) {
+                std::vector<DayVerdicts> byDay;
+                for (const EvaluatedDay& day : report.days)
+                    byDay.push_back({day.start.Format("%d.%m").ToStdString(), day.flags});
+                return VerdictsByDayTable(byDay);
+            }
+            if (marker == kCompletenessMarker)
+                return CompletenessTable(CompletenessRows(report.PeriodCounts(), report.dayCount));
+            return std::string();
+        };
+        return WriteTitlePage(TitleValues(run_.settings.header, report), run_.programDir, run_.userDir, blocks);
+    }
+
+private:
+    const CheckedSettings& run_;
+    wxSQLite3Database& db_;
+};
+
+}  // namespace
+
 bool RunReport(wxString settingsPath)
 {
     MakerName();
@@ -111,48 +245,13 @@ bool RunReport(wxString settingsPath)
 
     const wxString programDir = wxFileName(wxStandardPaths::Get().GetExecutablePath())
                                     .GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
-    const wxString settingsFile = settingsPath;
-
-    if (!IsRegularFile(settingsFile))
-        return SettingsProblem();
-    std::optional<ReportSettings> settings;
-    {
-        wxXmlDocument doc;
-        if (!LoadSettingsDocument(settingsFile, doc))
-            return SettingsProblem();
-        settings = ReadSettings(doc);
-    }
-    if (!settings)
-        return SettingsProblem();
-    const wxString userDir = settings->userDirectory.value_or(programDir);
-
-    const ReportHeaderValues& header = settings->header;
-    const int days = WholeNumber(header.n_Dayes);
-    if (days > kMaxDays) {
-        wxLogError("n_Dayes is %d, but the settings describe at most %d days.", days, kMaxDays);
-        return SettingsProblem();
-    }
-    if (!header.dt_begin.IsValid()) {
-        wxLogError("dt_begin is missing or is not a date and time of the form dd.mm.yyyy hh:mm:ss.");
-        return SettingsProblem();
-    }
-    // A count far below zero would move the period's end before the calendar.
-    if (header.dt_begin.GetJDN() + days < wxDateTime(1, wxDateTime::Jan, 1).GetJDN()) {
-        wxLogError("n_Dayes is %d: the period would end before the year 1.", days);
-        return SettingsProblem();
-    }
-
-    std::vector<wxString> pages;
-    for (int k = 0; k < days; ++k)
-        pages.push_back(userDir + DayPageName(k + 1));
-    pages.push_back(userDir + TitlePageName());
-    if (!PagesSpareTheInputs(pages, {{"database", header.DB},
-                                     {"settings document", settingsFile},
-                                     {"template", programDir + DayTemplateName()},
-                                     {"template", programDir + TitleTemplateName()}}))
+    const std::optional<CheckedSettings> run = CheckSettings(settingsPath, programDir);
+    if (!run)
         return false;
-
-    ComplianceFlags flags;
+    const std::optional<PagePlan> plan = PlanPages(*run);
+    if (!plan)
+        return false;
+    const ReportHeaderValues& header = run->settings.header;
 
     DatabaseHandle db;
     try {
@@ -160,39 +259,22 @@ bool RunReport(wxString settingsPath)
         db->OpenExisting(header.DB, kBusyTimeoutMs);
         TuneForScans(*db);
 
+        PageWriter pages(*run, *db);
         bool allPagesWritten = true;
-        std::vector<DayVerdicts> verdictsByDay;
-        std::vector<SampleCounts> periodCounts;
-        for (int k = 0; k < days; ++k) {
-            wxLogMessage("Day number %d of %d.", k + 1, days);
-            DayResult day;
-            if (!EvaluateDay(header, k, *db, flags, day))
+        EvaluatedReport report;
+        report.periodStart = header.dt_begin;
+        report.periodEnd = DayStart(header, run->days);
+        report.dayCount = run->days;
+        for (int k = 0; k < run->days; ++k) {
+            wxLogMessage("Day number %d of %d.", k + 1, run->days);
+            EvaluatedDay day;
+            if (!EvaluateDay(header, k, *db, day))
                 return false;
-            // The charts read the database after the day's statistics, outside their transactions.
-            const MarkerBlocks blocks = [&](const std::string& marker) {
-                if (marker == kChartsMarker)
-                    return DayChartsBlock(*db, day, header.Unom);
-                if (marker == kCompletenessMarker)
-                    return CompletenessTable(CompletenessRows(day.counts, 1));
-                return std::string();
-            };
-            allPagesWritten &= WriteDayPage(k + 1, day.values, day.begins, day.ends, day.harmonics,
-                                            programDir, userDir, blocks);
-            verdictsByDay.push_back({day.dayStart.Format("%d.%m").ToStdString(), day.flags});
-            periodCounts.resize(day.counts.size());
-            for (size_t i = 0; i < day.counts.size(); ++i)
-                periodCounts[i] += day.counts[i];
+            allPagesWritten &= pages.WriteDay(day);
+            report.AddDay(std::move(day));
         }
-        const PeriodSummary summary = SummariseRun(header, days, *db, flags);
-        const MarkerBlocks titleBlocks = [&](const std::string& marker) {
-            if (marker == kVerdictsByDayMarker)
-                return VerdictsByDayTable(verdictsByDay);
-            if (marker == kCompletenessMarker)
-                return CompletenessTable(CompletenessRows(periodCounts, days));
-            return std::string();
-        };
-        allPagesWritten &= WriteTitlePage(TitleValues(header, DayStart(header, days), summary), programDir,
-                                          userDir, titleBlocks);
+        report.summary = SummariseRun(header, run->days, *db);
+        allPagesWritten &= pages.WriteTitle(report);
         db.reset();
         if (!allPagesWritten) {
             wxLogError("The report is incomplete: a page could not be written.");
@@ -210,7 +292,7 @@ bool RunReport(wxString settingsPath)
         wxLogMessage("Abort not correct DB version");
         wxLogError("The day template %s: a harmonic table's sample row cannot be cut, or its row "
                    "does not hold the row-number marker \"Friday\" exactly once.",
-                   programDir + DayTemplateName());
+                   plan->dayTemplate);
     } catch (const std::bad_alloc&) {
         wxLogMessage("Abort not correct DB version");
         wxLogError("The run ran out of memory.");

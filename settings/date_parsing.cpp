@@ -8,7 +8,7 @@
 #include <wx/tokenzr.h>
 
 #include "settings/header_values.h"
-#include "settings/text.h"
+#include "base/text.h"
 
 long long DaysFromCivil(long long year, unsigned month, unsigned day)
 {

@@ -1,25 +1,12 @@
 #include "settings/header_values.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <functional>
 #include <vector>
 
 #include <wx/xml/xml.h>
 
 #include "settings/date_parsing.h"
-#include "settings/text.h"
-
-int32_t WholeNumber(const std::string& text)
-{
-    const long long n = std::strtoll(text.c_str(), nullptr, 10);
-    if (n > INT32_MAX)
-        return INT32_MAX;
-    if (n < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<int32_t>(n);
-}
+#include "base/text.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 
 #include <wx/datetime.h>
 
+#include "base/whole_number.h"
+
 class wxXmlNode;
 
 struct ReportHeaderValues {
@@ -37,7 +39,3 @@ struct ReportHeaderValues {
 // Reads one ReportData element into `record`: each known child's value is
 // stored over what an earlier element gave.
 void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record);
-
-// The decimal whole-number rule of the settings: optional white space, sign,
-// digits; the rest ignored; no digits read as 0; clamped to 32 bits.
-int32_t WholeNumber(const std::string& text);

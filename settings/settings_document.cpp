@@ -11,7 +11,8 @@
 #include <wx/strconv.h>
 #include <wx/xml/xml.h>
 
-#include "settings/text.h"
+#include "base/file_read.h"
+#include "base/text.h"
 
 namespace {
 

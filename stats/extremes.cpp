@@ -8,32 +8,32 @@
 #include "db/queries.h"
 #include "db/transaction.h"
 #include "db/value_text.h"
-#include "stats/number_text.h"
 
 namespace {
 
 // The aggregate's value; NULL (no values in the period) reads as 0, and so
 // does a value that is no finite number, with a warning. (SQLite orders text
 // and BLOBs above every number, so such a value is the period's largest.)
-double Extreme(wxSQLite3Database& db, QueryShape shape, const std::string& table,
-               const std::string& column, const Window& window)
+Extreme ExtremeOf(wxSQLite3Database& db, QueryShape shape, const std::string& table, const std::string& column,
+                  const Window& window)
 {
     const std::string text = SingleText(db, BuildQuery(shape, table, column, window), "");
     const ValueReading reading = ReadValue(text);
     if (!reading.finite && !text.empty())
         wxLogWarning("%s.%s: the period's %s value is not a finite number and counts as 0.", table, column,
                      shape == QueryShape::Minimum ? "smallest" : "largest");
-    return reading.value;
+    return {reading.value, !text.empty()};
 }
 
 // The lowest minimum or the highest maximum of the three phase columns, read
 // phase by phase.
-double OverPhases(wxSQLite3Database& db, QueryShape shape, const std::string& table, const Window& window)
+Extreme OverPhases(wxSQLite3Database& db, QueryShape shape, const std::string& table, const Window& window)
 {
-    double extreme = Extreme(db, shape, table, PhaseColumn(0), window);
+    Extreme extreme = ExtremeOf(db, shape, table, PhaseColumn(0), window);
     for (int phase = 1; phase < 3; ++phase) {
-        const double v = Extreme(db, shape, table, PhaseColumn(phase), window);
-        extreme = shape == QueryShape::Minimum ? std::min(extreme, v) : std::max(extreme, v);
+        const Extreme e = ExtremeOf(db, shape, table, PhaseColumn(phase), window);
+        extreme.value = shape == QueryShape::Minimum ? std::min(extreme.value, e.value) : std::max(extreme.value, e.value);
+        extreme.found = extreme.found || e.found;
     }
     return extreme;
 }
@@ -60,8 +60,10 @@ Extremes FrequencyMinMax(wxSQLite3Database& db, const std::string& table, const 
     wxLogMessage("%s", "Fr, min max " + table);
     const Window period = WholeDayWindow(from, to);
     Extremes e;
-    e.minimum = FormatNumber("%04.2f", Extreme(db, QueryShape::Minimum, table, ValueColumn, period) + 50.0);
-    e.maximum = FormatNumber("%04.2f", Extreme(db, QueryShape::Maximum, table, ValueColumn, period) + 50.0);
+    e.minimum = ExtremeOf(db, QueryShape::Minimum, table, ValueColumn, period);
+    e.maximum = ExtremeOf(db, QueryShape::Maximum, table, ValueColumn, period);
+    e.minimum.value += 50.0;
+    e.maximum.value += 50.0;
     return e;
 }
 
@@ -71,7 +73,8 @@ Extremes VoltageMinMax(wxSQLite3Database& db, const std::string& table, const wx
     StatisticTransaction transaction(db);
     wxLogMessage("%s", "U min max " + table);
     const Window period = WholeDayWindow(from, to);
-    const double low = OverPhases(db, QueryShape::Minimum, table, period);
-    const double high = OverPhases(db, QueryShape::Maximum, table, period);
-    return {FormatNumber("%6.2f", PhaseVoltage(table, low)), FormatNumber("%6.2f", PhaseVoltage(table, high))};
+    Extremes e{OverPhases(db, QueryShape::Minimum, table, period), OverPhases(db, QueryShape::Maximum, table, period)};
+    e.minimum.value = PhaseVoltage(table, e.minimum.value);
+    e.maximum.value = PhaseVoltage(table, e.maximum.value);
+    return e;
 }

@@ -5,7 +5,6 @@
 #include <wx/log.h>
 
 #include "db/transaction.h"
-#include "stats/number_text.h"
 
 namespace {
 
@@ -65,43 +64,40 @@ std::optional<double> HarmonicLimit(int voltageClass, int order)
     return limit;
 }
 
-StatisticResult ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex,
+StatisticResult ThdStatistic(const DayContext& day, const MeasuredSeries& series, int phaseIndex,
                              int voltageClass)
 {
     StatisticTransaction transaction(day.db);
     const std::string column = PhaseColumn(phaseIndex);
-    wxLogMessage("%s", "Uthd " + table + " " + column);
+    wxLogMessage("%s", "Uthd " + series.table + " " + column);
     StatisticResult result;
-    result.record.assign(6, "0");
-    result.counts = UpperLimitEvaluation(day.db, table, column, WholeDayWindow(day.dayStart, day.dayEnd),
-                                         MinimumDayCount(kThreeSecondSeries, day.tolerance),
-                                         ThdLimits(voltageClass), result.record, 0, true, result.complies);
-    FinalFormatting(result.record);
+    result.slots.assign(6, std::nullopt);
+    const SeriesLimits limits = *series.limits(voltageClass, 0);
+    result.counts = UpperLimitEvaluation(day.db, series.table, column, WholeDayWindow(day.dayStart, day.dayEnd),
+                                         MinimumDayCount(series.rate, day.tolerance),
+                                         {limits.normal, limits.maximum}, result.slots, 0, true, result.complies);
     transaction.Commit();
     return result;
 }
 
-StatisticResult HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
+StatisticResult HarmonicStatistic(const DayContext& day, const MeasuredSeries& series, int voltageClass,
                                   int highestOrder)
 {
     StatisticTransaction transaction(day.db);
-    wxLogMessage("%s", "HarmL " + table);
+    wxLogMessage("%s", "HarmL " + series.table);
     StatisticResult result;
-    TextList& record = result.record;
     if (highestOrder >= 2)
-        record.assign(6 * static_cast<size_t>(highestOrder - 1), "0");
+        result.slots.assign(6 * static_cast<size_t>(highestOrder - 1), std::nullopt);
     const Window window = WholeDayWindow(day.dayStart, day.dayEnd);
-    const double minimumCount = MinimumDayCount(kThreeSecondSeries, day.tolerance);
+    const double minimumCount = MinimumDayCount(series.rate, day.tolerance);
     for (int n = 2; n <= highestOrder; ++n) {
-        const std::optional<double> normal = HarmonicLimit(voltageClass, n);
-        if (!normal)
+        const std::optional<SeriesLimits> limits = series.limits(voltageClass, n);
+        if (!limits)
             continue;
-        const UpperLimits limits{*normal, 1.5 * *normal};
-        result.counts += UpperLimitEvaluation(day.db, table, HarmonicColumn(n), window, minimumCount, limits,
-                                              record, 6 * static_cast<size_t>(n - 2), true, result.complies);
+        result.counts += UpperLimitEvaluation(day.db, series.table, HarmonicColumn(n), window, minimumCount,
+                                              {limits->normal, limits->maximum}, result.slots,
+                                              6 * static_cast<size_t>(n - 2), true, result.complies);
     }
-    FinalFormatting(record);
     transaction.Commit();
     return result;
 }
-

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "settings/text.h"
 #include "stats/day_context.h"
+#include "stats/measured_series.h"
 #include "stats/statistic_result.h"
 #include "stats/upper_limit.h"
 
@@ -21,11 +21,11 @@ std::optional<double> HarmonicLimit(int voltageClass, int order);
 
 // Six slots: 95 % value, largest value, shares above the normal and the
 // maximum limit, the normal and the maximum limit.
-StatisticResult ThdStatistic(const DayContext& day, const std::string& table, int phaseIndex,
+StatisticResult ThdStatistic(const DayContext& day, const MeasuredSeries& series, int phaseIndex,
                              int voltageClass);
 
 // Six slots per order 2..highestOrder (order n at 6(n-2)), laid out as in
 // ThdStatistic. Orders without a limit are not evaluated. The counts are the
 // sums over the evaluated orders.
-StatisticResult HarmonicStatistic(const DayContext& day, const std::string& table, int voltageClass,
+StatisticResult HarmonicStatistic(const DayContext& day, const MeasuredSeries& series, int voltageClass,
                                   int highestOrder);

@@ -1,8 +1,20 @@
 #include "stats/number_text.h"
 
 #include <cstdio>
+#include <cstdlib>
 
-#include "db/value_text.h"
+namespace {
+
+// printf and strtod in the C locale: the digits are those the process
+// locale writes, with a point.
+double Reformatted(const char* format, double value)
+{
+    char buf[512];
+    std::snprintf(buf, sizeof buf, format, value);
+    return strtod_l(buf, nullptr, CLocale());
+}
+
+}  // namespace
 
 std::string FormatNumber(const char* format, double value)
 {
@@ -11,8 +23,29 @@ std::string FormatNumber(const char* format, double value)
     return buf;
 }
 
-void FinalFormatting(TextList& record)
+double Share(long long count, long long N) { return SixDecimals(count * 100.0 / N); }
+
+double SixDecimals(double value)
 {
-    for (std::string& slot : record)
-        slot = FormatNumber("%04.2f", ValueFromText(slot));
+    locale_t previous = uselocale(CLocale());
+    const double kept = Reformatted("%f", value);
+    uselocale(previous);
+    return kept;
+}
+
+double AsShown(double value)
+{
+    locale_t previous = uselocale(CLocale());
+    const double shown = Reformatted("%.2f", value);
+    uselocale(previous);
+    return shown;
+}
+
+TextList RecordTexts(const StatisticResult& result)
+{
+    TextList texts;
+    texts.reserve(result.slots.size());
+    for (const Number& slot : result.slots)
+        texts.push_back(FormatNumber("%04.2f", slot.value_or(0.0)));
+    return texts;
 }

@@ -2,10 +2,23 @@
 // Numbers written as the pages show them, under the process locale.
 #include <string>
 
-#include "settings/text.h"
+#include "base/text.h"
+#include "stats/statistic_result.h"
 
 // A number under the process locale ("%f", "%04.2f", "%6.2f").
 std::string FormatNumber(const char* format, double value);
 
-// Rewrites every slot as "%04.2f" of its value.
-void FinalFormatting(TextList& record);
+// A share in per cent, count * 100 / N, as the pages have always rounded it:
+// first to six decimals (it was written with "%f"), then, when shown, to two.
+double Share(long long count, long long N);
+
+// A number kept to six decimals, as a limit written with "%f" is.
+double SixDecimals(double value);
+
+// The value a page shows for `value`: rounded to two decimals as "%04.2f"
+// rounds it.
+double AsShown(double value);
+
+// The record as the day page shows it: "%04.2f" of every slot, 0,00 for a
+// slot without a value.
+TextList RecordTexts(const StatisticResult& result);

@@ -40,12 +40,9 @@ Positions Window95Positions(int N, int A, int B)
     return {p1, static_cast<int>(N * 0.95 + p1)};
 }
 
-int CountValues(wxSQLite3Database& db, const std::string& sql, std::string* text)
+int CountValues(wxSQLite3Database& db, const std::string& sql)
 {
-    const std::string countText = SingleText(db, sql, "0");
-    if (text)
-        *text = countText;
-    return static_cast<int>(CountFromText(countText));
+    return static_cast<int>(CountFromText(SingleText(db, sql, "0")));
 }
 
 int ClampedPosition(int position, int N)
@@ -65,10 +62,9 @@ void WarnNotFinite(const std::string& table, const std::string& column, int notF
 
 SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
                                 const Window& window, double minimumCount, const TwoSidedLimits& limits,
-                                TextList& record, bool& complies)
+                                std::vector<Number>& slots, bool& complies)
 {
-    std::string countText;
-    const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window), &countText);
+    const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window));
     if (minimumCount > N)
         wxLogMessage("Input is incomplete!\n");
 
@@ -93,20 +89,21 @@ SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table,
     const int p2 = ClampedPosition(p.P2, N);
 
     // Extraction: the two 95 % values and the extremes.
-    std::string last = countText;
+    std::string last;
     i = 0;
     values.Pass([&](const std::string& text) {
         ++i;
         if (i == 1)
-            record[2] = text;
+            slots[2] = ValueFromText(text);
         if (i == p1)
-            record[0] = text;
+            slots[0] = ValueFromText(text);
         if (i == p2)
-            record[1] = text;
+            slots[1] = ValueFromText(text);
         last = text;
         return true;
     });
-    record[3] = last;
+    if (i > 0)
+        slots[3] = ValueFromText(last);
 
     // Limit counts, each test strict and independent, and the values that
     // are no finite numbers.
@@ -123,13 +120,13 @@ SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table,
     });
     WarnNotFinite(table, column, notFinite);
 
-    // An empty window has no shares: its share slots keep "0" and its share
-    // test passes (every count is 0).
+    // An empty window has no shares, and its share test passes (every
+    // count is 0).
     if (N > 0) {
-        record[4] = FormatNumber("%f", belowNormal * 100.0 / N);
-        record[5] = FormatNumber("%f", aboveNormal * 100.0 / N);
-        record[6] = FormatNumber("%f", belowMax * 100.0 / N);
-        record[7] = FormatNumber("%f", aboveMax * 100.0 / N);
+        slots[4] = Share(belowNormal, N);
+        slots[5] = Share(aboveNormal, N);
+        slots[6] = Share(belowMax, N);
+        slots[7] = Share(aboveMax, N);
     }
 
     const bool shareFails = N > 0 && static_cast<double>(belowNormal + aboveNormal) / N > 0.05;

@@ -6,7 +6,8 @@
 #include <wx/wxsqlite3.h>
 
 #include "db/queries.h"
-#include "settings/text.h"
+#include "stats/measured_series.h"
+#include "stats/statistic_result.h"
 
 struct Positions {
     int P1;
@@ -21,35 +22,28 @@ struct TwoSidedLimits {
     double lowerNormal, upperNormal, lowerMax, upperMax;
 };
 
-// What an evaluation found in its window: `values` (N) values, of which
-// `notFinite` are no finite numbers (see ReadValue) and count as 0.
-struct SampleCounts {
-    int values = 0;
-    int notFinite = 0;
-    SampleCounts& operator+=(const SampleCounts& other)
-    {
-        values += other.values;
-        notFinite += other.notFinite;
-        return *this;
-    }
-};
+// The limits of a two-sided series: -normal..+normal, -maximum..+maximum.
+inline TwoSidedLimits Symmetric(const SeriesLimits& limits)
+{
+    return {-limits.normal, limits.normal, -limits.maximum, limits.maximum};
+}
 
 // Logs one warning naming table.column and how many of its values are no
 // finite numbers; nothing when there are none.
 void WarnNotFinite(const std::string& table, const std::string& column, int notFinite);
 
-// Slots 0..7 of `record`: lower and upper 95 % value, smallest and largest
+// Slots 0..7 of `slots`: lower and upper 95 % value, smallest and largest
 // value, shares below the lower and above the upper normal limit, below the
-// lower and above the upper maximum limit. Logs "Input is incomplete!\n" when
-// fewer than `minimumCount` values are found, and WarnNotFinite after the
-// passes. Clears `complies` when the day does not comply. Slots are left
-// unformatted (values as read, shares as "%f").
+// lower and above the upper maximum limit; without values in the window,
+// none of them. Logs "Input is incomplete!\n" when fewer than `minimumCount`
+// values are found, and WarnNotFinite after the passes. Clears `complies`
+// when the day does not comply.
 SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
                                 const Window& window, double minimumCount, const TwoSidedLimits& limits,
-                                TextList& record, bool& complies);
+                                std::vector<Number>& slots, bool& complies);
 
-// Reads the count of a count query; `text` receives its text ("0" without a row).
-int CountValues(wxSQLite3Database& db, const std::string& sql, std::string* text = nullptr);
+// Reads the count of a count query (0 without a row).
+int CountValues(wxSQLite3Database& db, const std::string& sql);
 
 // The row whose 1-based position is read for `position` in a sample of N:
 // positions outside the sample read its first or last row.

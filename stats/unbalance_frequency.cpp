@@ -3,35 +3,32 @@
 #include <wx/log.h>
 
 #include "db/transaction.h"
-#include "stats/number_text.h"
 #include "stats/ordered_sample.h"
 #include "stats/upper_limit.h"
 
-StatisticResult UnbalanceStatistic(const DayContext& day, const std::string& table)
+StatisticResult UnbalanceStatistic(const DayContext& day, const MeasuredSeries& series)
 {
     StatisticTransaction transaction(day.db);
-    wxLogMessage("%s", "Kx, single " + table);
+    wxLogMessage("%s", "Kx, single " + series.table);
     StatisticResult result;
-    result.record.assign(4, "0");
-    result.counts = UpperLimitEvaluation(day.db, table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
-                                         MinimumDayCount(kThreeSecondSeries, day.tolerance), {2.0, 4.0},
-                                         result.record, 0, false, result.complies);
-    FinalFormatting(result.record);
+    result.slots.assign(4, std::nullopt);
+    const SeriesLimits limits = *series.limits(0, 0);
+    result.counts = UpperLimitEvaluation(day.db, series.table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
+                                         MinimumDayCount(series.rate, day.tolerance),
+                                         {limits.normal, limits.maximum}, result.slots, 0, false, result.complies);
     transaction.Commit();
     return result;
 }
 
-StatisticResult FrequencyDeviationStatistic(const DayContext& day, const std::string& table)
+StatisticResult FrequencyDeviationStatistic(const DayContext& day, const MeasuredSeries& series)
 {
     StatisticTransaction transaction(day.db);
-    wxLogMessage("%s", "AC, single " + table);
+    wxLogMessage("%s", "AC, single " + series.table);
     StatisticResult result;
-    result.record.assign(8, "0");
-    result.counts = TwoSidedEvaluation(day.db, table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
-                                       MinimumDayCount(kTwentySecondSeries, day.tolerance),
-                                       {-0.2, 0.2, -0.4, 0.4}, result.record, result.complies);
-    FinalFormatting(result.record);
+    result.slots.assign(8, std::nullopt);
+    result.counts = TwoSidedEvaluation(day.db, series.table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
+                                       MinimumDayCount(series.rate, day.tolerance), Symmetric(*series.limits(0, 0)),
+                                       result.slots, result.complies);
     transaction.Commit();
     return result;
 }
-

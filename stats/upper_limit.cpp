@@ -5,31 +5,31 @@
 #include "db/transaction.h"
 #include "db/value_text.h"
 #include "stats/number_text.h"
-#include "stats/ordered_sample.h"
 
 SampleCounts UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
                                   const Window& window, double minimumCount, const UpperLimits& limits,
-                                  TextList& record, size_t base, bool reportLimits, bool& complies)
+                                  std::vector<Number>& slots, size_t base, bool reportLimits, bool& complies)
 {
     const double normalLimit = limits.normal;
     const double maximumLimit = limits.maximum;
-    std::string current;
-    const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window), &current);
+    const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window));
     if (minimumCount > N)
         wxLogMessage("Input is incomplete!\n");
 
     const int P = ClampedPosition(static_cast<int>(0.95 * N), N);
     ValueStream values(db, BuildQuery(QueryShape::Ordered, table, column, window));
 
+    std::string last;
     int i = 0;
     values.Pass([&](const std::string& text) {
         ++i;
-        current = text;
         if (i == P)
-            record[base] = current;
+            slots[base] = ValueFromText(text);
+        last = text;
         return true;
     });
-    record[base + 1] = current;
+    if (i > 0)
+        slots[base + 1] = ValueFromText(last);
 
     int aboveNormal = 0, aboveMax = 0, notFinite = 0;
     values.Pass([&](const std::string& text) {
@@ -42,14 +42,14 @@ SampleCounts UpperLimitEvaluation(wxSQLite3Database& db, const std::string& tabl
     });
     WarnNotFinite(table, column, notFinite);
 
-    // An empty window keeps "0" in its share slots and passes the share test.
+    // An empty window has no shares, and its share test passes.
     if (N > 0) {
-        record[base + 2] = FormatNumber("%f", aboveNormal * 100.0 / N);
-        record[base + 3] = FormatNumber("%f", aboveMax * 100.0 / N);
+        slots[base + 2] = Share(aboveNormal, N);
+        slots[base + 3] = Share(aboveMax, N);
     }
     if (reportLimits) {
-        record[base + 4] = FormatNumber("%f", normalLimit);
-        record[base + 5] = FormatNumber("%f", maximumLimit);
+        slots[base + 4] = SixDecimals(normalLimit);
+        slots[base + 5] = SixDecimals(maximumLimit);
     }
 
     const bool shareFails = N > 0 && static_cast<double>(aboveNormal) / N > 0.05;

@@ -10,8 +10,6 @@
 
 namespace {
 
-const TwoSidedLimits kVoltageLimits{-5.0, 5.0, -10.0, 10.0};
-
 const char* RegimeName(LoadRegime regime)
 {
     switch (regime) {
@@ -36,16 +34,17 @@ int MaxLoadMinutes(const DateTimeList& begins, const DateTimeList& ends)
     return static_cast<int>(milliseconds / 1000 / 60);
 }
 
-StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
+StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const MeasuredSeries& series,
                                           const std::string& column)
 {
+    const std::string& table = series.table;
     StatisticTransaction transaction(day.db);
     const std::string name = RegimeName(regime);
     wxLogMessage("%s", column == ValueColumn ? name + ", single " + table : name + " " + table + " " + column);
     StatisticResult result;
-    result.record.assign(8, "0");
+    result.slots.assign(8, std::nullopt);
 
-    const double wholeDayCount = MinimumDayCount(kOneMinuteSeries, day.tolerance);
+    const double wholeDayCount = MinimumDayCount(series.rate, day.tolerance);
     Window window;
     double minimumCount = 0;
     switch (regime) {
@@ -62,9 +61,8 @@ StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regi
         minimumCount = wholeDayCount;
         break;
     }
-    result.counts = TwoSidedEvaluation(day.db, table, column, window, minimumCount, kVoltageLimits,
-                                       result.record, result.complies);
-    FinalFormatting(result.record);
+    result.counts = TwoSidedEvaluation(day.db, table, column, window, minimumCount, Symmetric(*series.limits(0, 0)),
+                                       result.slots, result.complies);
     transaction.Commit();
     return result;
 }

@@ -1,20 +1,21 @@
 #pragma once
 // Voltage deviation of one day in the max-load, min-load and whole-day
-// regimes, against -5/+5 % (normal) and -10/+10 % (maximum). A record holds
-// eight "%04.2f" slots: lower and upper 95 % value, smallest and largest
+// regimes, against the series' limits (-5/+5 % normal, -10/+10 % maximum).
+// A record holds eight slots: lower and upper 95 % value, smallest and largest
 // value, shares below -5, above +5, below -10 and above +10 percent.
 #include <string>
 
-#include "settings/text.h"
 #include "stats/day_context.h"
+#include "stats/measured_series.h"
 #include "stats/statistic_result.h"
 
 enum class LoadRegime { MaxLoad, MinLoad, WholeDay };
 
-// The statistic of table.column in the regime's window. The column is a phase
-// column "L1".."L3" or, for a single-series table, ValueColumn; the two are
-// logged as "Max power regim du1m L1" and "Max power regim, single <table>".
-StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const std::string& table,
+// The statistic of one column of the series in the regime's window. The
+// column is a phase column "L1".."L3" or, for a single series, ValueColumn;
+// the two are logged as "Max power regim du1m L1" and "Max power regim,
+// single <table>".
+StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regime, const MeasuredSeries& series,
                                           const std::string& column);
 
 // Whole minutes of the max-load periods (not clipped to the day).

@@ -10,6 +10,7 @@
 #include <wx/wxsqlite3.h>
 
 #include "stats/day_context.h"
+#include "stats/number_text.h"
 #include "stats/statistic_result.h"
 
 // An in-memory database in the logger's schema.
@@ -70,11 +71,11 @@ DayContext TestDay(FixtureDb& f, DateTimeList begins = {At(1, 8)}, DateTimeList 
 // Values lo, lo + step, ... (count of them).
 std::vector<double> Ramp(double lo, double step, int count);
 
-// A statistic's record, clearing `complies` as the run's flag is cleared when
-// the day does not comply.
-inline TextList ClearingFlag(StatisticResult result, bool& complies)
+// A statistic's record as the page shows it, clearing `complies` as the
+// run's flag is cleared when the day does not comply.
+inline TextList ClearingFlag(const StatisticResult& result, bool& complies)
 {
     if (!result.complies)
         complies = false;
-    return std::move(result.record);
+    return RecordTexts(result);
 }

@@ -7,8 +7,9 @@
 #include "fixtures.h"
 #include "report/day_evaluation.h"
 #include "report/fixed_texts.h"
+#include "report/page_layout.h"
 #include "settings/header_values.h"
-#include "settings/text.h"
+#include "base/text.h"
 
 namespace {
 
@@ -58,12 +59,13 @@ TEST_F(DayEvaluation, DayStartsAtTheClockTimeOfTheBegin)
     header.dt_begin = At(1, 8);
     header.dt_max_load_begin[1] = "22:00";
     header.dt_max_load_end[1] = "6:00";  // ends before it begins: passed on as it is
-    ComplianceFlags flags;
-    DayResult day;
+    EvaluatedDay day;
     LogCapture log;
-    ASSERT_TRUE(EvaluateDay(header, 1, db.db(), flags, day));
-    EXPECT_EQ(TextList(day.values.begin() + 5, day.values.begin() + 9),
+    ASSERT_TRUE(EvaluateDay(header, 1, db.db(), day));
+    const TextList values = DayValues(header, day);
+    EXPECT_EQ(TextList(values.begin() + 5, values.begin() + 9),
               (TextList{"02.03.2011", "08:00", "03.03.2011", "08:00"}));
+    EXPECT_EQ(day.number, 2);
     EXPECT_EQ(day.begins, DateTimeList{At(2, 22)});
     EXPECT_EQ(day.ends, DateTimeList{At(2, 6)});
     EXPECT_EQ(log.lines.front(), "02.03.2011 08:00 - 03.03.2011 08:00");
@@ -73,10 +75,9 @@ TEST_F(DayEvaluation, WrongMaxLoadTimeStopsBeforeAnyStatistic)
 {
     for (const char* bad : {"", "8", "25:00"}) {
         header.dt_max_load_end[0] = bad;
-        ComplianceFlags flags;
-        DayResult day;
+        EvaluatedDay day;
         LogCapture log;
-        EXPECT_FALSE(EvaluateDay(header, 0, db.db(), flags, day)) << bad;
+        EXPECT_FALSE(EvaluateDay(header, 0, db.db(), day)) << bad;
         EXPECT_EQ(log.lines, (std::vector<std::string>{"01.03.2011 00:00 - 02.03.2011 00:00", "Wrong date",
                                                        "Wrong datetime in ini file!\n"}))
             << bad;
@@ -91,26 +92,36 @@ TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
     db->ExecuteUpdate("DELETE FROM u2unbalance3s WHERE Base_id IN"
                       " (SELECT Base_id FROM Base WHERE DateTimeMQV < '2011-03-02')");
     db->ExecuteUpdate("DELETE FROM ac20sdfreq");
-    ComplianceFlags flags;
     LogCapture log;
-    DayResult day;
-    ASSERT_TRUE(EvaluateDay(header, 0, db.db(), flags, day));
+    EvaluatedReport report;
+    // Evaluates day k and merges its flags as the run does.
+    const auto evaluate = [&](int k) {
+        EvaluatedDay day;
+        ASSERT_TRUE(EvaluateDay(header, k, db.db(), day));
+        report.AddDay(std::move(day));
+    };
+    evaluate(0);
+    const ComplianceFlags& flags = report.flags;
+    EXPECT_EQ(report.days.back().flags, flags);
     ComplianceFlags expected;  // none failing; measured all but those two
     for (Quantity q : {Quantity::VoltageDeviation, Quantity::HarmonicDistortion, Quantity::HarmonicCoefficients,
                        Quantity::ZeroSequenceUnbalance})
         expected.SetMeasured(q);
     EXPECT_EQ(flags, expected);
-    ASSERT_TRUE(EvaluateDay(header, 1, db.db(), flags, day));
+    evaluate(1);
     expected.SetMeasured(Quantity::NegativeSequenceUnbalance);
     expected.Clear(Quantity::VoltageDeviation);
     expected.Clear(Quantity::HarmonicDistortion);
     expected.Clear(Quantity::ZeroSequenceUnbalance);
     EXPECT_EQ(flags, expected);
     // A day without any values changes neither flag.
-    ASSERT_TRUE(EvaluateDay(header, 2, db.db(), flags, day));
+    evaluate(2);
     EXPECT_EQ(flags, expected);
+    EXPECT_EQ(report.days.back().flags, ComplianceFlags());
 
-    const TextList title = TitleValues(header, DayStart(header, 3), SummariseRun(header, 3, db.db(), flags));
+    report.periodEnd = DayStart(header, 3);
+    report.summary = SummariseRun(header, 3, db.db());
+    const TextList title = TitleValues(header, report);
     const std::string yes = CompliesWord(), no = DoesNotComplyWord(), none = NoDataWord();
     EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), (TextList{no, none, no, yes, yes, no}));
     EXPECT_EQ(title[46], "");  // no Page1_8 text in these settings
@@ -120,8 +131,10 @@ TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
 
 TEST_F(DayEvaluation, ZeroDaysGiveNoDataVerdictsAndNoDeviation)
 {
-    ComplianceFlags flags;
-    const TextList title = TitleValues(header, DayStart(header, 0), SummariseRun(header, 0, db.db(), flags));
+    EvaluatedReport report;
+    report.periodEnd = DayStart(header, 0);
+    report.summary = SummariseRun(header, 0, db.db());
+    const TextList title = TitleValues(header, report);
     EXPECT_EQ(TextList(title.begin() + 42, title.begin() + 46), (TextList{"50,00", "50,00", "220,00", "220,00"}));
     EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), TextList(6, NoDataWord()));
     EXPECT_EQ(NoDataWord(), CodePageFromUtf8("нет данных"));
@@ -130,11 +143,10 @@ TEST_F(DayEvaluation, ZeroDaysGiveNoDataVerdictsAndNoDeviation)
 TEST_F(DayEvaluation, DatabaseErrorsLeaveTheEvaluation)
 {
     db->ExecuteUpdate("DROP TABLE uthd3s");
-    ComplianceFlags flags;
-    DayResult day;
+    EvaluatedDay day;
     LogCapture log;
     try {
-        EvaluateDay(header, 0, db.db(), flags, day);
+        EvaluateDay(header, 0, db.db(), day);
         FAIL() << "no exception";
     } catch (const wxSQLite3Exception& e) {
         EXPECT_EQ(e.GetErrorCode(), 1);

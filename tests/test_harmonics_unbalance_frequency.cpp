@@ -68,7 +68,7 @@ TEST(ThdStatistic, OneSidedEvaluationOfAPhase)
         {"no values: the limits still show", {}, {"0,00", "0,00", "0,00", "0,00", "8,00", "12,00"}, true, true},
     };
     Check(cases, "uthd3s", "L2", 3, "Uthd uthd3s L2", [](const DayContext& day, bool& flag) {
-        return ClearingFlag(ThdStatistic(day, "uthd3s", 1, 0), flag);
+        return ClearingFlag(ThdStatistic(day, SeriesOf("uthd3s"), 1, 0), flag);
     });
 }
 
@@ -90,8 +90,8 @@ TEST(ThdStatistic, PhasesShareOneFlag)
     f.PutSeries("uthd3s", "L1", At(1), 3, Repeat(28800, 13.0));
     f.PutSeries("uthd3s", "L2", At(1), 3, Repeat(28800, 1.0));
     bool flag = true;
-    ClearingFlag(ThdStatistic(TestDay(f), "uthd3s", 0, 0), flag);
-    ClearingFlag(ThdStatistic(TestDay(f), "uthd3s", 1, 0), flag);
+    ClearingFlag(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0, 0), flag);
+    ClearingFlag(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 1, 0), flag);
     EXPECT_FALSE(flag);
 }
 
@@ -126,7 +126,7 @@ TEST(HarmonicStatistic, RecordLayoutAndLimitSlots)
     f.PutSeries("harm_u_L1_3s", "H5", At(1), 3, h5);
     LogCapture log;
     bool flag = true;
-    const TextList r = ClearingFlag(HarmonicStatistic(TestDay(f), "harm_u_L1_3s", 0, 40), flag);
+    const TextList r = ClearingFlag(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 0, 40), flag);
     ASSERT_EQ(r.size(), 234u);
     EXPECT_EQ(TextList(r.begin(), r.begin() + 6), (TextList{"0,00", "0,00", "0,00", "0,00", "2,00", "3,00"}));
     EXPECT_EQ(TextList(r.begin() + 6, r.begin() + 12), (TextList{"0,00", "0,00", "0,00", "0,00", "2,50", "3,75"}));
@@ -141,8 +141,10 @@ TEST(HarmonicStatistic, HighestOrderBelow2AndAbove50)
 {
     FixtureDb f;
     bool flag = true;
-    EXPECT_TRUE(ClearingFlag(HarmonicStatistic(TestDay(f), "no_such_table", 0, 1), flag).empty());
-    const TextList r = ClearingFlag(HarmonicStatistic(TestDay(f), "harm_u_L2_3s", 0, 52), flag);
+    MeasuredSeries missing = SeriesOf("harm_u_L1_3s");
+    missing.table = "no_such_table";
+    EXPECT_TRUE(ClearingFlag(HarmonicStatistic(TestDay(f), missing, 0, 1), flag).empty());
+    const TextList r = ClearingFlag(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L2_3s"), 0, 52), flag);
     ASSERT_EQ(r.size(), 6u * 51);
     EXPECT_EQ(TextList(r.begin() + 6 * 48, r.begin() + 6 * 49),
               (TextList{"0,00", "0,00", "0,00", "0,00", "0,20", "0,30"}));  // order 50
@@ -160,7 +162,7 @@ TEST(UnbalanceStatistic, FourSlotsAgainst2And4Percent)
         {"28699 values", Repeat(28699, 0.5), {"0,50", "0,50", "0,00", "0,00"}, true, true},
     };
     Check(cases, "u2unbalance3s", "Value", 3, "Kx, single u2unbalance3s", [](const DayContext& day, bool& flag) {
-        return ClearingFlag(UnbalanceStatistic(day, "u2unbalance3s"), flag);
+        return ClearingFlag(UnbalanceStatistic(day, SeriesOf("u2unbalance3s")), flag);
     });
 }
 
@@ -185,8 +187,18 @@ TEST(FrequencyDeviationStatistic, TwoSidedAgainst02And04Hertz)
         {"4304 values are not", Repeat(4304, 0.01), TextList{"0,01", "0,01", "0,01", "0,01", "0,00", "0,00", "0,00", "0,00"}, true, true},
     };
     Check(cases, "ac20sdfreq", "Value", 20, "AC, single ac20sdfreq", [](const DayContext& day, bool& flag) {
-        return ClearingFlag(FrequencyDeviationStatistic(day, "ac20sdfreq"), flag);
+        return ClearingFlag(FrequencyDeviationStatistic(day, SeriesOf("ac20sdfreq")), flag);
     });
+}
+
+// The title page's texts of the extremes.
+std::string FrequencyTexts(const Extremes& e)
+{
+    return FormatNumber("%04.2f", e.minimum.value) + " " + FormatNumber("%04.2f", e.maximum.value);
+}
+std::string VoltageTexts(const Extremes& e)
+{
+    return FormatNumber("%6.2f", e.minimum.value) + "|" + FormatNumber("%6.2f", e.maximum.value);
 }
 
 TEST(Extremes, FrequencyAndVoltageOverThePeriod)
@@ -201,9 +213,9 @@ TEST(Extremes, FrequencyAndVoltageOverThePeriod)
     f.Put("du1m", "L3", At(3, 3), 9.0);  // outside the period
     LogCapture log;
     Extremes e = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(3));
-    EXPECT_EQ(e.minimum + " " + e.maximum, "49,81 50,20");
+    EXPECT_EQ(FrequencyTexts(e), "49,81 50,20");
     e = VoltageMinMax(f.db(), "du1m", At(1), At(3));
-    EXPECT_EQ(e.minimum + "|" + e.maximum, "209,00|231,55");
+    EXPECT_EQ(VoltageTexts(e), "209,00|231,55");
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Fr, min max ac20sdfreq", "U min max du1m"}));
 }
 
@@ -211,14 +223,14 @@ TEST(Extremes, MissingValuesCountAsNoDeviation)
 {
     FixtureDb f;
     Extremes e = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
-    EXPECT_EQ(e.minimum + " " + e.maximum, "50,00 50,00");
+    EXPECT_EQ(FrequencyTexts(e), "50,00 50,00");
     e = VoltageMinMax(f.db(), "du1m", At(1), At(2));
-    EXPECT_EQ(e.minimum + "|" + e.maximum, "220,00|220,00");
+    EXPECT_EQ(VoltageTexts(e), "220,00|220,00");
     // L2 has no values: it takes part as 0, below every other phase.
     f.Put("du1m", "L1", At(1, 1), 1.0);
     f.Put("du1m", "L3", At(1, 2), 3.0);
     e = VoltageMinMax(f.db(), "du1m", At(1), At(2));
-    EXPECT_EQ(e.minimum + "|" + e.maximum, "220,00|226,60");
+    EXPECT_EQ(VoltageTexts(e), "220,00|226,60");
 }
 
 // ---- values that are no finite numbers, and what each statistic found ---------
@@ -262,11 +274,11 @@ TEST(NotFinite, OneSidedStatisticsCountThemAs0)
         SetLiteral(f, "uthd3s", "L3", At(1, 12), At(1, 12, 0, 6), c.literal);          // 2 values
         SetLiteral(f, "u0unbalance3s", "Value", At(1, 12), At(1, 12, 0, 3), c.literal);  // 1 value
         LogCapture log;
-        const StatisticResult thd = ThdStatistic(TestDay(f), "uthd3s", 2, 0);
-        const StatisticResult u0 = UnbalanceStatistic(TestDay(f), "u0unbalance3s");
+        const StatisticResult thd = ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 2, 0);
+        const StatisticResult u0 = UnbalanceStatistic(TestDay(f), SeriesOf("u0unbalance3s"));
         const std::string largest = c.sortsHigh ? "0,00" : "1,50";
-        EXPECT_EQ(thd.record, (TextList{"1,50", largest, "0,00", "0,00", "8,00", "12,00"}));
-        EXPECT_EQ(u0.record, (TextList{"1,50", largest, "0,00", "0,00"}));
+        EXPECT_EQ(RecordTexts(thd), (TextList{"1,50", largest, "0,00", "0,00", "8,00", "12,00"}));
+        EXPECT_EQ(RecordTexts(u0), (TextList{"1,50", largest, "0,00", "0,00"}));
         EXPECT_TRUE(thd.complies);
         EXPECT_TRUE(u0.complies);
         EXPECT_EQ(thd.counts.values, 28800);
@@ -287,10 +299,10 @@ TEST(NotFinite, FrequencyDeviationCountsThemAs0)
         f.PutSeries("ac20sdfreq", "Value", At(1), 20, Repeat(4320, 0.1));
         SetLiteral(f, "ac20sdfreq", "Value", At(1, 12), At(1, 12, 1), c.literal);  // 3 values
         LogCapture log;
-        const StatisticResult r = FrequencyDeviationStatistic(TestDay(f), "ac20sdfreq");
+        const StatisticResult r = FrequencyDeviationStatistic(TestDay(f), SeriesOf("ac20sdfreq"));
         const TextList high{"0,10", "0,10", "0,10", "0,00", "0,00", "0,00", "0,00", "0,00"};
         const TextList low{"0,10", "0,10", "0,00", "0,10", "0,00", "0,00", "0,00", "0,00"};
-        EXPECT_EQ(r.record, c.sortsHigh ? high : low);
+        EXPECT_EQ(RecordTexts(r), c.sortsHigh ? high : low);
         EXPECT_TRUE(r.complies);
         EXPECT_EQ(r.counts.values, 4320);
         EXPECT_EQ(r.counts.notFinite, 3);
@@ -308,9 +320,10 @@ TEST(NotFinite, HarmonicsWarnPerOrderAndSumTheirCounts)
     SetLiteral(f, "harm_u_L2_3s", "H2", At(1, 3), At(1, 3, 2), "'nan'");
     SetLiteral(f, "harm_u_L2_3s", "H40", At(1, 3), At(1, 3, 1), "1e999");
     LogCapture log;
-    const StatisticResult r = HarmonicStatistic(TestDay(f), "harm_u_L2_3s", 0, 40);
-    EXPECT_EQ(TextList(r.record.begin(), r.record.begin() + 2), (TextList{"0,50", "0,00"}));
-    EXPECT_EQ(TextList(r.record.end() - 6, r.record.end() - 4), (TextList{"0,10", "0,00"}));
+    const StatisticResult r = HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L2_3s"), 0, 40);
+    const TextList texts = RecordTexts(r);
+    EXPECT_EQ(TextList(texts.begin(), texts.begin() + 2), (TextList{"0,50", "0,00"}));
+    EXPECT_EQ(TextList(texts.end() - 6, texts.end() - 4), (TextList{"0,10", "0,00"}));
     EXPECT_TRUE(r.complies);  // the infinity no longer lies beyond H40's limits
     EXPECT_EQ(r.counts.values, 2 * 1440);
     EXPECT_EQ(r.counts.notFinite, 3);
@@ -328,9 +341,9 @@ TEST(NotFinite, ADatabaseOfNumbersLogsNoWarning)
     f.PutSeries("harm_u_L3_3s", "H7", At(1), 3, Ramp(0.0, 0.0001, 28800));
     f.PutSeries("ac20sdfreq", "Value", At(1), 20, Ramp(-0.3, 0.0001, 4320));
     LogCapture log;
-    ThdStatistic(TestDay(f), "uthd3s", 0, 0);
-    HarmonicStatistic(TestDay(f), "harm_u_L3_3s", 0, 40);
-    FrequencyDeviationStatistic(TestDay(f), "ac20sdfreq");
+    ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0, 0);
+    HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L3_3s"), 0, 40);
+    FrequencyDeviationStatistic(TestDay(f), SeriesOf("ac20sdfreq"));
     FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
     VoltageMinMax(f.db(), "du1m", At(1), At(2));
     EXPECT_EQ(Lines(log), (std::vector<std::string>{"Uthd uthd3s L1", "HarmL harm_u_L3_3s", "AC, single ac20sdfreq",
@@ -356,11 +369,11 @@ TEST(NotFinite, PeriodExtremesCountThemAs0)
         const Extremes voltage = VoltageMinMax(f.db(), "du1m", At(1), At(2));
         const std::string extreme = c.sortsHigh ? "largest" : "smallest";
         if (c.sortsHigh) {
-            EXPECT_EQ(frequency.minimum + " " + frequency.maximum, "49,81 50,00");
-            EXPECT_EQ(voltage.minimum + "|" + voltage.maximum, "217,80|220,00");
+            EXPECT_EQ(FrequencyTexts(frequency), "49,81 50,00");
+            EXPECT_EQ(VoltageTexts(voltage), "217,80|220,00");
         } else {
-            EXPECT_EQ(frequency.minimum + " " + frequency.maximum, "50,00 50,20");
-            EXPECT_EQ(voltage.minimum + "|" + voltage.maximum, "217,80|222,20");  // L3's 0 lies above L1's -1
+            EXPECT_EQ(FrequencyTexts(frequency), "50,00 50,20");
+            EXPECT_EQ(VoltageTexts(voltage), "217,80|222,20");  // L3's 0 lies above L1's -1
         }
         EXPECT_EQ(log.lines,
                   (std::vector<std::string>{
@@ -374,21 +387,21 @@ TEST(NotFinite, PeriodExtremesCountThemAs0)
 TEST(StatisticResult, FoundValuesOnlyWithAValueInTheWindow)
 {
     FixtureDb f;
-    EXPECT_FALSE(ThdStatistic(TestDay(f), "uthd3s", 0, 0).FoundValues());
-    EXPECT_FALSE(UnbalanceStatistic(TestDay(f), "u2unbalance3s").FoundValues());
-    EXPECT_FALSE(FrequencyDeviationStatistic(TestDay(f), "ac20sdfreq").FoundValues());
-    EXPECT_FALSE(HarmonicStatistic(TestDay(f), "harm_u_L1_3s", 0, 40).FoundValues());
+    EXPECT_FALSE(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0, 0).FoundValues());
+    EXPECT_FALSE(UnbalanceStatistic(TestDay(f), SeriesOf("u2unbalance3s")).FoundValues());
+    EXPECT_FALSE(FrequencyDeviationStatistic(TestDay(f), SeriesOf("ac20sdfreq")).FoundValues());
+    EXPECT_FALSE(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 0, 40).FoundValues());
     // A value on the next day is outside the window; NULL is no value.
     f.Put("uthd3s", "L1", At(2), 1.0);
     f.Put("uthd3s", "L1", At(1, 5), std::nullopt);
-    EXPECT_FALSE(ThdStatistic(TestDay(f), "uthd3s", 0, 0).FoundValues());
+    EXPECT_FALSE(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0, 0).FoundValues());
     // One order of a harmonic table is enough; a value that is no number is not.
     f.Put("harm_u_L1_3s", "H40", At(1, 5), 0.1);
     f.PutText("u2unbalance3s", "Value", At(1, 5), "nan");
-    const StatisticResult h = HarmonicStatistic(TestDay(f), "harm_u_L1_3s", 0, 40);
+    const StatisticResult h = HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 0, 40);
     EXPECT_TRUE(h.FoundValues());
     EXPECT_EQ(h.counts.values, 1);
-    const StatisticResult u2 = UnbalanceStatistic(TestDay(f), "u2unbalance3s");
+    const StatisticResult u2 = UnbalanceStatistic(TestDay(f), SeriesOf("u2unbalance3s"));
     EXPECT_FALSE(u2.FoundValues());
     EXPECT_EQ(u2.counts.notFinite, 1);
 }

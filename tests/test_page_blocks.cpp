@@ -8,7 +8,7 @@
 #include "report/page_assembly.h"
 #include "report/page_blocks.h"
 #include "report/page_layout.h"
-#include "settings/text.h"
+#include "base/text.h"
 
 namespace {
 

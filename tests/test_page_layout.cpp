@@ -18,7 +18,7 @@
 #include "report/fixed_texts.h"
 #include "report/page_layout.h"
 #include "settings/header_values.h"
-#include "settings/text.h"
+#include "base/text.h"
 #include "stats/ordered_sample.h"
 
 namespace {
@@ -309,14 +309,15 @@ TEST_F(PageLayout, EveryEntryHoldsWhatThePageShowsThere)
     const RawDay raw = PlacementDay();
     FixtureDb db;
     Write(raw, db);
-    ComplianceFlags flags;
-    DayResult day;
+    EvaluatedDay day;
     std::vector<std::string> lines;
     {
         LogCapture log;
-        ASSERT_TRUE(EvaluateDay(header, 0, db.db(), flags, day));
+        ASSERT_TRUE(EvaluateDay(header, 0, db.db(), day));
         lines = log.lines;
     }
+    const TextList values = DayValues(header, day);
+    const std::array<TextList, 3> harmonics = HarmonicRecordTexts(day);
 
     // The expected table: entries no one sets keep "A<i>".
     TextList expected(1000);
@@ -359,13 +360,13 @@ TEST_F(PageLayout, EveryEntryHoldsWhatThePageShowsThere)
         }
     }
 
-    ASSERT_EQ(day.values.size(), 1000u);
+    ASSERT_EQ(values.size(), 1000u);
     for (int i = 0; i < 1000; ++i)
-        EXPECT_EQ(day.values[i], expected[i]) << "entry " << i << ", " << meaning[i];
+        EXPECT_EQ(values[i], expected[i]) << "entry " << i << ", " << meaning[i];
 
     // The whole harmonic records: six slots per order 2..40, order n at 6(n-2).
     for (int p = 0; p < 3; ++p) {
-        const TextList& record = day.harmonics[p];
+        const TextList& record = harmonics[p];
         ASSERT_EQ(record.size(), 6u * 39) << "phase " << p;
         const OneSided o2 = OneSidedValues(SortedValues(raw.at({HarmonicTable(p), "H2"}), Part::WholeDay), 2.0, 3.0);
         const OneSided o40 =
@@ -454,10 +455,9 @@ std::vector<std::string> ClearedFlagsOfDay(const ReportHeaderValues& header, con
 {
     FixtureDb db;
     Write(raw, db);
-    ComplianceFlags flags;
-    DayResult day;
-    EXPECT_TRUE(EvaluateDay(header, 0, db.db(), flags, day));
-    return ClearedFlags(flags);
+    EvaluatedDay day;
+    EXPECT_TRUE(EvaluateDay(header, 0, db.db(), day));
+    return ClearedFlags(day.flags);
 }
 
 TEST_F(PageLayout, EachStatisticClearsOnlyItsOwnQuantity)

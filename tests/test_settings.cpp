@@ -14,7 +14,7 @@
 #include "settings/date_parsing.h"
 #include "settings/header_values.h"
 #include "settings/settings_document.h"
-#include "settings/text.h"
+#include "base/text.h"
 
 namespace {
 

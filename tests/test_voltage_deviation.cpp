@@ -32,7 +32,7 @@ TEST(Window95Positions, WorkedExamples)
 
 TextList WholeDay(FixtureDb& f, bool& flag, int phase = 0)
 {
-    return ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, "du1m", PhaseColumn(phase)), flag);
+    return ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, SeriesOf("du1m"), PhaseColumn(phase)), flag);
 }
 
 // 1440 one-minute values from midnight.
@@ -143,8 +143,8 @@ TEST(VoltageDeviation, RegimesSplitTheDayAtTheMaxLoadPeriod)
     f.PutSeries("du1m", "L3", At(1), 60, values);
     LogCapture log;
     bool flag = true;
-    const TextList max = ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::MaxLoad, "du1m", "L3"), flag);
-    const TextList min = ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::MinLoad, "du1m", "L3"), flag);
+    const TextList max = ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::MaxLoad, SeriesOf("du1m"), "L3"), flag);
+    const TextList min = ClearingFlag(VoltageDeviationStatistic(TestDay(f), LoadRegime::MinLoad, SeriesOf("du1m"), "L3"), flag);
     EXPECT_EQ(max[2], "-2,00");
     EXPECT_EQ(max[3], "-2,00");
     EXPECT_EQ(min[2], "3,00");
@@ -159,7 +159,7 @@ TEST(VoltageDeviation, MaxLoadPeriodOutsideTheDayIsIncomplete)
     const DateTimeList begins{At(3, 8)}, ends{At(3, 9)};
     LogCapture log;
     bool flag = true;
-    const TextList r = ClearingFlag(VoltageDeviationStatistic(TestDay(f, begins, ends), LoadRegime::MaxLoad, "du1m", "L1"), flag);
+    const TextList r = ClearingFlag(VoltageDeviationStatistic(TestDay(f, begins, ends), LoadRegime::MaxLoad, SeriesOf("du1m"), "L1"), flag);
     EXPECT_EQ(r, TextList(8, "0,00"));
     EXPECT_TRUE(log.Has("Input is incomplete!\n"));
     EXPECT_EQ(MaxLoadMinutes(begins, ends), 60);
@@ -182,8 +182,8 @@ TEST(VoltageDeviation, SingleSeriesMatchesThePhaseForm)
     for (const auto& r : regimes) {
         bool phaseFlag = true, singleFlag = true;
         LogCapture log;
-        const TextList a = ClearingFlag(VoltageDeviationStatistic(TestDay(f), r.regime, "du1m", "L2"), phaseFlag);
-        const TextList b = ClearingFlag(VoltageDeviationStatistic(TestDay(f), r.regime, "u1unbalance1m", ValueColumn), singleFlag);
+        const TextList a = ClearingFlag(VoltageDeviationStatistic(TestDay(f), r.regime, SeriesOf("du1m"), "L2"), phaseFlag);
+        const TextList b = ClearingFlag(VoltageDeviationStatistic(TestDay(f), r.regime, SeriesOf("u1unbalance1m"), ValueColumn), singleFlag);
         EXPECT_EQ(a, b) << r.line;
         EXPECT_EQ(phaseFlag, singleFlag) << r.line;
         EXPECT_TRUE(log.Has(r.line));
@@ -288,8 +288,8 @@ TEST(VoltageDeviation, ValuesThatAreNoFiniteNumbersCountAs0WithOneWarning)
         SetLiteral(f, "du1m", "L1", At(1, 10), At(1, 10, 3), c.literal);
         EXPECT_EQ(StorageClass(f, "du1m", "L1", At(1, 10, 1)), c.storage);
         LogCapture log;
-        const StatisticResult r = VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, "du1m", "L1");
-        EXPECT_EQ(r.record, c.slots);
+        const StatisticResult r = VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, SeriesOf("du1m"), "L1");
+        EXPECT_EQ(RecordTexts(r), c.slots);
         EXPECT_TRUE(r.complies);
         EXPECT_EQ(r.counts.values, 1440);
         EXPECT_EQ(r.counts.notFinite, c.warning.empty() ? 0 : 3);
@@ -309,7 +309,7 @@ TEST(VoltageDeviation, OneWarningPerStatisticThatMeetsSuchValues)
     SetLiteral(f, "du1m", "L2", At(1, 22), At(1, 22, 1), "-1e999");
     LogCapture log;
     for (LoadRegime regime : {LoadRegime::MaxLoad, LoadRegime::MinLoad, LoadRegime::WholeDay})
-        VoltageDeviationStatistic(TestDay(f), regime, "du1m", "L2");
+        VoltageDeviationStatistic(TestDay(f), regime, SeriesOf("du1m"), "L2");
     EXPECT_EQ(log.lines, (std::vector<std::string>{
                              "Max power regim du1m L2",
                              "du1m.L2: 1 value is not a finite number and counts as 0.",
@@ -328,8 +328,8 @@ TEST(VoltageDeviation, TextsAtThe95PercentPositionReadAs0)
     SetLiteral(f, "u1unbalance1m", "Value", At(1, 1), At(1, 2, 40), "'nan'");
     LogCapture log;
     const StatisticResult r =
-        VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, "u1unbalance1m", ValueColumn);
-    EXPECT_EQ(r.record, (TextList{"2,00", "0,00", "2,00", "0,00", "0,00", "0,00", "0,00", "0,00"}));
+        VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, SeriesOf("u1unbalance1m"), ValueColumn);
+    EXPECT_EQ(RecordTexts(r), (TextList{"2,00", "0,00", "2,00", "0,00", "0,00", "0,00", "0,00", "0,00"}));
     EXPECT_TRUE(r.complies);
     EXPECT_EQ(log.lines, (std::vector<std::string>{
                              "Whole day regim, single u1unbalance1m",
@@ -348,14 +348,14 @@ TEST(VoltageDeviation, ResultCountsTheValuesOfItsWindow)
     } cases[] = {
         {LoadRegime::MaxLoad, 60, false}, {LoadRegime::MinLoad, 0, true}, {LoadRegime::WholeDay, 60, false}};
     for (const auto& c : cases) {
-        const StatisticResult r = VoltageDeviationStatistic(TestDay(f), c.regime, "du1m", "L1");
+        const StatisticResult r = VoltageDeviationStatistic(TestDay(f), c.regime, SeriesOf("du1m"), "L1");
         EXPECT_EQ(r.counts.values, c.values) << static_cast<int>(c.regime);
         EXPECT_EQ(r.counts.notFinite, 0);
         EXPECT_EQ(r.FoundValues(), c.values > 0);
         EXPECT_EQ(r.complies, c.complies);
         // The flag form gives the same record and clears the flag as the result says.
         bool flag = true;
-        EXPECT_EQ(ClearingFlag(VoltageDeviationStatistic(TestDay(f), c.regime, "du1m", "L1"), flag), r.record);
+        EXPECT_EQ(ClearingFlag(VoltageDeviationStatistic(TestDay(f), c.regime, SeriesOf("du1m"), "L1"), flag), RecordTexts(r));
         EXPECT_EQ(flag, c.complies);
     }
 }

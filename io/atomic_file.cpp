@@ -1,4 +1,4 @@
-#include "report/atomic_file.h"
+#include "io/atomic_file.h"
 
 #include <cerrno>
 #include <csignal>

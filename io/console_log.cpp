@@ -1,4 +1,4 @@
-#include "report/console_log.h"
+#include "io/console_log.h"
 
 #include <wx/msgout.h>
 

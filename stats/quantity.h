@@ -1,0 +1,69 @@
+#pragma once
+// The quantities judged over a report period, their verdicts, and the flags
+// that carry a verdict from statistic to day to period.
+#include <array>
+#include <cstddef>
+
+// In the order of their verdicts on the title page.
+enum class Quantity {
+    VoltageDeviation,
+    FrequencyDeviation,
+    HarmonicDistortion,
+    HarmonicCoefficients,
+    NegativeSequenceUnbalance,
+    ZeroSequenceUnbalance,
+};
+const int kQuantityCount = 6;
+
+enum class Verdict { Complies, DoesNotComply, NoData };
+
+// The one decision behind every verdict a page or a document shows: no data
+// without a single measured value, else whether anything failed.
+inline Verdict VerdictOf(bool measured, bool complies)
+{
+    if (!measured)
+        return Verdict::NoData;
+    return complies ? Verdict::Complies : Verdict::DoesNotComply;
+}
+
+// Two flags per quantity, over a day or a run. Complies: true at the start;
+// a statistic that finds a day not complying clears it, and nothing sets it
+// again. Measured: false at the start; set once a statistic finds a value.
+class ComplianceFlags {
+public:
+    ComplianceFlags()
+    {
+        complies_.fill(true);
+        measured_.fill(false);
+    }
+    void Clear(Quantity q) { complies_[Index(q)] = false; }
+    bool operator[](Quantity q) const { return complies_[Index(q)]; }
+    bool Measured(Quantity q) const { return measured_[Index(q)]; }
+    void SetMeasured(Quantity q) { measured_[Index(q)] = true; }
+    // Takes in one statistic's verdict and whether it found values.
+    void Add(Quantity q, bool complies, bool measured)
+    {
+        if (!complies)
+            Clear(q);
+        if (measured)
+            SetMeasured(q);
+    }
+    // Takes in the flags of a day (or of any part of the run).
+    void Merge(const ComplianceFlags& part)
+    {
+        for (size_t q = 0; q < complies_.size(); ++q) {
+            complies_[q] = complies_[q] && part.complies_[q];
+            measured_[q] = measured_[q] || part.measured_[q];
+        }
+    }
+    Verdict VerdictFor(Quantity q) const { return VerdictOf(Measured(q), (*this)[q]); }
+    bool operator==(const ComplianceFlags& other) const
+    {
+        return complies_ == other.complies_ && measured_ == other.measured_;
+    }
+
+private:
+    static size_t Index(Quantity q) { return static_cast<size_t>(q); }
+    std::array<bool, kQuantityCount> complies_;
+    std::array<bool, kQuantityCount> measured_;
+};
