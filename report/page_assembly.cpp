@@ -23,7 +23,7 @@ void FillMarkers(TextList& pieces, const MarkerBlocks& blocks)
 {
     if (!blocks)
         return;
-    for (const char* marker : {kChartsMarker, kCompletenessMarker, kVerdictsByDayMarker}) {
+    for (const char* marker : {kChartsMarker, kCompletenessMarker, kVerdictsByDayMarker, kProvenanceMarker}) {
         const std::string m = marker;
         std::string block;
         bool made = false;
@@ -93,6 +93,7 @@ std::string PeriodText(const wxDateTime& begin, const wxDateTime& end)
 const char* const kChartsMarker = "<!--pq:charts-->";
 const char* const kCompletenessMarker = "<!--pq:completeness-->";
 const char* const kVerdictsByDayMarker = "<!--pq:verdicts-by-day-->";
+const char* const kProvenanceMarker = "<!--pq:provenance-->";
 
 std::string AssembleDayPage(const std::string& templateText, const TextList& values,
                             const DateTimeList& begins, const DateTimeList& ends,

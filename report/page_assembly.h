@@ -39,10 +39,12 @@ bool WritePage(const wxString& path, const std::string& bytes);
 std::string PeriodText(const wxDateTime& begin, const wxDateTime& end);
 
 // Marker comments a template may hold, each replaced by a block of the page:
-// the day's charts, a data completeness table, the verdicts by day.
+// the day's charts, a data completeness table, the verdicts by day, the
+// inputs the report was computed from.
 extern const char* const kChartsMarker;
 extern const char* const kCompletenessMarker;
 extern const char* const kVerdictsByDayMarker;
+extern const char* const kProvenanceMarker;
 
 // The block for a marker; asked only for the markers a template holds, so a
 // template without markers costs nothing.

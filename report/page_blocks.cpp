@@ -75,9 +75,14 @@ std::string SeriesLabel(const DayStatistic& s)
 
 }  // namespace
 
-std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days)
+std::string SeriesCompleteness::Series() const
 {
-    std::vector<CompletenessRow> rows;
+    return statistic->series->Harmonic() ? statistic->table() : statistic->table() + "." + statistic->column;
+}
+
+std::vector<SeriesCompleteness> Completeness(const std::vector<SampleCounts>& counts, int days)
+{
+    std::vector<SeriesCompleteness> series;
     const std::vector<DayStatistic>& statistics = DayStatistics();
     for (size_t i = 0; i < statistics.size() && i < counts.size(); ++i) {
         const DayStatistic& s = statistics[i];
@@ -85,8 +90,16 @@ std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& c
         if (s.regime != LoadRegime::WholeDay)
             continue;
         // Values that are no finite numbers were not measured.
-        rows.push_back({SeriesLabel(s), counts[i].values - counts[i].notFinite, s.series->ValuesPerDay() * days});
+        series.push_back({&s, counts[i].values - counts[i].notFinite, s.series->ValuesPerDay() * days});
     }
+    return series;
+}
+
+std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days)
+{
+    std::vector<CompletenessRow> rows;
+    for (const SeriesCompleteness& s : Completeness(counts, days))
+        rows.push_back({SeriesLabel(*s.statistic), s.present, s.expected});
     return rows;
 }
 
@@ -112,4 +125,57 @@ std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days)
         }
     }
     return VerdictsByDayTable(quantities, labels, verdicts);
+}
+
+std::string HtmlText(const wxString& text)
+{
+    std::string html;
+    for (wxString::const_iterator it = text.begin(); it != text.end(); ++it) {
+        const wxUniChar c = *it;
+        switch (c.GetValue()) {
+        case '&':
+            html += "&amp;";
+            continue;
+        case '<':
+            html += "&lt;";
+            continue;
+        case '>':
+            html += "&gt;";
+            continue;
+        case '"':
+            html += "&quot;";
+            continue;
+        }
+        const std::string byte = CodePageFromWx(wxString(c));
+        html += byte.empty() ? "&#" + std::to_string(c.GetValue()) + ";" : byte;
+    }
+    return html;
+}
+
+namespace {
+
+std::string ProvenanceRow(const std::string& what, const FileFingerprint& file)
+{
+    return "<tr><td class=\"lbl\">" + what + "<br><span class=\"path\">" + HtmlText(PathFromBytes(file.path.c_str())) +
+           "</span></td><td>" + std::to_string(file.bytes) + "</td><td class=\"hash\">" + file.sha256 + "</td></tr>\n";
+}
+
+}  // namespace
+
+std::string ProvenanceBlock(const Provenance& p)
+{
+    std::string html = "<table class=\"data provenance\">\n<thead><tr><th class=\"lbl\">" + Cp("Исходный файл") +
+                       "</th><th>" + Cp("Размер, байт") + "</th><th>SHA-256</th></tr></thead>\n<tbody>\n";
+    html += ProvenanceRow(Cp("База данных измерений"), p.database);
+    if (p.wal)
+        html += ProvenanceRow(Cp("Журнал упреждающей записи базы данных"), *p.wal);
+    html += ProvenanceRow(Cp("Документ настроек"), p.settings);
+    html += ProvenanceRow(Cp("Шаблон суточной страницы"), p.dayTemplate);
+    html += ProvenanceRow(Cp("Шаблон титульной страницы"), p.titleTemplate);
+    html += "</tbody>\n</table>\n<p class=\"note\">" + Cp("Отчёт составлен программой pqreport версии ") +
+            HtmlText(p.programVersion) +
+            Cp(". Повторный расчёт этой версией программы по тем же исходным файлам даёт те же страницы, "
+               "байт в байт.") +
+            "</p>\n";
+    return html;
 }

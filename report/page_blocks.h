@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "report/page_layout.h"
+#include "report/provenance.h"
 #include "stats/quantity.h"
 #include "stats/statistic_result.h"
 
@@ -23,8 +24,21 @@ std::string CompletenessTable(const std::vector<CompletenessRow>& rows);
 std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const std::vector<std::string>& days,
                                const std::vector<std::vector<Verdict>>& verdicts);
 
-// The rows of the measured series from what the whole-day statistics found
-// (counts in DayStatistics() order), summed over `days` days.
+// One measured series' values present (finite numbers) and expected over a
+// day or a period, from its whole-day statistic.
+struct SeriesCompleteness {
+    const DayStatistic* statistic;
+    long long present;
+    long long expected;
+    // "du1m.L1", "u1unbalance1m.Value", "harm_u_L1_3s" (every order), ...
+    std::string Series() const;
+};
+
+// The measured series from what the whole-day statistics found (counts in
+// DayStatistics() order), summed over `days` days.
+std::vector<SeriesCompleteness> Completeness(const std::vector<SampleCounts>& counts, int days);
+
+// The rows of the completeness table for those series.
 std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days);
 
 // One day of the period for the verdicts by day.
@@ -35,3 +49,13 @@ struct DayVerdicts {
 
 // The table of the six quantities by day.
 std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days);
+
+// Text for HTML in CP1251: markup characters escaped, and a character that
+// CP1251 lacks written as a character reference.
+std::string HtmlText(const wxString& text);
+
+// The block that ties the pages to their inputs: the program and its
+// version, the size and SHA-256 of the database (and of its write-ahead
+// log), of the settings document and of both templates, and that the same
+// inputs give the same pages byte for byte.
+std::string ProvenanceBlock(const Provenance& provenance);

@@ -15,6 +15,8 @@
 #include <wx/xml/xml.h>
 
 #include "db/transaction.h"
+#include "io/atomic_file.h"
+#include "io/console_log.h"
 #include "report/day_charts.h"
 #include "report/day_evaluation.h"
 #include "report/evaluated_report.h"
@@ -22,6 +24,9 @@
 #include "report/page_assembly.h"
 #include "report/page_blocks.h"
 #include "report/page_layout.h"
+#include "report/provenance.h"
+#include "results/result_document.h"
+#include "settings/export_formats.h"
 #include "settings/settings_document.h"
 #include "base/text.h"
 
@@ -73,18 +78,18 @@ bool SameFile(const FileIdentity& a, const FileIdentity& b)
     return a.path == b.path;
 }
 
-// Refuses, before any page is written, a page path that names one of the
-// run's inputs: writing that page would replace the input.
-bool PagesSpareTheInputs(const std::vector<wxString>& pages,
+// Refuses, before any page is written, a file path that names one of the
+// run's inputs: writing that file would replace the input.
+bool FilesSpareTheInputs(const std::vector<std::pair<const char*, wxString>>& files,
                          const std::vector<std::pair<const char*, wxString>>& inputs)
 {
-    for (const wxString& page : pages) {
-        const FileIdentity p = IdentityOf(page);
+    for (const auto& file : files) {
+        const FileIdentity f = IdentityOf(file.second);
         for (const auto& input : inputs) {
-            if (!SameFile(p, IdentityOf(input.second)))
+            if (!SameFile(f, IdentityOf(input.second)))
                 continue;
-            wxLogError("The page %s would overwrite the %s %s: no page is written.", page, input.first,
-                       input.second);
+            wxLogError("The %s %s would overwrite the %s %s: no page is written.", file.first, file.second,
+                       input.first, input.second);
             return false;
         }
     }
@@ -104,10 +109,6 @@ struct DatabaseCloser {
 };
 using DatabaseHandle = std::unique_ptr<MeasurementDatabase, DatabaseCloser>;
 
-}  // namespace
-
-namespace {
-
 // The settings of a run, checked.
 struct CheckedSettings {
     wxString file;          // the settings document
@@ -115,6 +116,7 @@ struct CheckedSettings {
     int days = 0;
     wxString programDir;    // the templates are read here
     wxString userDir;       // the pages are written under this prefix
+    ExportFormats exports;  // what the run writes besides the pages
 };
 
 // Loads and checks the settings document; nothing, after the reason and
@@ -162,6 +164,15 @@ std::optional<CheckedSettings> CheckSettings(const wxString& settingsPath, const
         SettingsProblem();
         return std::nullopt;
     }
+    std::string unknown;
+    const std::optional<ExportFormats> exports = ParseExportFormats(header.Export, unknown);
+    if (!exports) {
+        wxLogError("Export names \"%s\", which is no export format (known: %s).", WxFromCodePage(unknown),
+                   KnownExportWords());
+        SettingsProblem();
+        return std::nullopt;
+    }
+    run.exports = *exports;
     return run;
 }
 
@@ -170,6 +181,7 @@ struct PagePlan {
     wxString dayTemplate, titleTemplate;
     std::vector<wxString> dayPages;  // day 1, 2, ...
     wxString titlePage;
+    std::optional<wxString> resultDocument;  // report.json, when the settings ask for it
 };
 
 // The plan of a run's files; nothing, after naming the file, when one of
@@ -182,9 +194,15 @@ std::optional<PagePlan> PlanPages(const CheckedSettings& run)
     for (int k = 0; k < run.days; ++k)
         plan.dayPages.push_back(run.userDir + DayPageName(k + 1));
     plan.titlePage = run.userDir + TitlePageName();
-    std::vector<wxString> pages = plan.dayPages;
-    pages.push_back(plan.titlePage);
-    if (!PagesSpareTheInputs(pages, {{"database", run.settings.header.DB},
+    if (run.exports.json)
+        plan.resultDocument = run.userDir + ResultDocumentName();
+    std::vector<std::pair<const char*, wxString>> files;
+    for (const wxString& page : plan.dayPages)
+        files.emplace_back("page", page);
+    files.emplace_back("page", plan.titlePage);
+    if (plan.resultDocument)
+        files.emplace_back("result document", *plan.resultDocument);
+    if (!FilesSpareTheInputs(files, {{"database", run.settings.header.DB},
                                      {"settings document", run.file},
                                      {"template", plan.dayTemplate},
                                      {"template", plan.titleTemplate}}))
@@ -192,10 +210,30 @@ std::optional<PagePlan> PlanPages(const CheckedSettings& run)
     return plan;
 }
 
+// What the report was computed from, read once when first asked for.
+class Inputs {
+public:
+    Inputs(const CheckedSettings& run, const PagePlan& plan) : run_(run), plan_(plan) {}
+    const Provenance& Get()
+    {
+        if (!provenance_)
+            provenance_ = GatherProvenance(run_.file, run_.settings.header.DB, plan_.dayTemplate, plan_.titleTemplate);
+        return *provenance_;
+    }
+
+private:
+    const CheckedSettings& run_;
+    const PagePlan& plan_;
+    std::optional<Provenance> provenance_;
+};
+
 // The day pages and the title page, each written as soon as its values are known.
 class PageWriter {
 public:
-    PageWriter(const CheckedSettings& run, wxSQLite3Database& db) : run_(run), db_(db) {}
+    PageWriter(const CheckedSettings& run, wxSQLite3Database& db, Inputs& inputs)
+        : run_(run), db_(db), inputs_(inputs)
+    {
+    }
 
     // Writes the page of an evaluated day; false when it could not be written.
     bool WriteDay(const EvaluatedDay& day)
@@ -207,6 +245,8 @@ public:
                 return DayChartsBlock(db_, day, header.Unom);
             if (marker == kCompletenessMarker)
                 return CompletenessTable(CompletenessRows(day.Counts(), 1));
+            if (marker == kProvenanceMarker)
+                return ProvenanceBlock(inputs_.Get());
             return std::string();
         };
         return WriteDayPage(day.number, DayValues(header, day), day.begins, day.ends, HarmonicRecordTexts(day),
@@ -225,6 +265,8 @@ public:
             }
             if (marker == kCompletenessMarker)
                 return CompletenessTable(CompletenessRows(report.PeriodCounts(), report.dayCount));
+            if (marker == kProvenanceMarker)
+                return ProvenanceBlock(inputs_.Get());
             return std::string();
         };
         return WriteTitlePage(TitleValues(run_.settings.header, report), run_.programDir, run_.userDir, blocks);
@@ -233,7 +275,19 @@ public:
 private:
     const CheckedSettings& run_;
     wxSQLite3Database& db_;
+    Inputs& inputs_;
 };
+
+// Writes report.json whole or not at all; false, after naming the file, when it cannot.
+bool WriteResultDocument(const wxString& path, const std::string& text)
+{
+    const std::string name = FileSystemPath(path);
+    AtomicFile file(name);
+    if (file.Write(text) && file.Commit())
+        return true;
+    wxLogError("Cannot write the result document %s: %s", wxString::FromUTF8(name), SystemErrorText(file.Error()));
+    return false;
+}
 
 }  // namespace
 
@@ -252,6 +306,8 @@ bool RunReport(wxString settingsPath)
     if (!plan)
         return false;
     const ReportHeaderValues& header = run->settings.header;
+    WarningRecorder warnings;
+    Inputs inputs(*run, *plan);
 
     DatabaseHandle db;
     try {
@@ -259,7 +315,7 @@ bool RunReport(wxString settingsPath)
         db->OpenExisting(header.DB, kBusyTimeoutMs);
         TuneForScans(*db);
 
-        PageWriter pages(*run, *db);
+        PageWriter pages(*run, *db, inputs);
         bool allPagesWritten = true;
         EvaluatedReport report;
         report.periodStart = header.dt_begin;
@@ -280,6 +336,10 @@ bool RunReport(wxString settingsPath)
             wxLogError("The report is incomplete: a page could not be written.");
             return false;
         }
+        if (plan->resultDocument &&
+            !WriteResultDocument(*plan->resultDocument,
+                                 ResultDocument(header, report, inputs.Get(), warnings.Lines())))
+            return false;
         std::printf("ok!\n");
         // "ok!" counts only once it has reached the caller.
         return std::fflush(stdout) == 0 && !std::ferror(stdout);

@@ -78,9 +78,27 @@ const std::vector<Field>& Fields()
                          if (!v.empty())
                              r.DB = v;
                      }});
+        f.push_back({"Export", [](R& r, const wxString& v) { StoreText(r.Export, v); }});
         return f;
     }();
     return fields;
+}
+
+// Keeps a non-empty value under its element's name, over an earlier one.
+void KeepText(ReportHeaderValues& record, const wxString& name, const wxString& value)
+{
+    if (value.empty())
+        return;
+    const wxScopedCharBuffer keyBytes = name.utf8_str(), textBytes = value.utf8_str();
+    const std::string key(keyBytes.data(), keyBytes.length());
+    const std::string text(textBytes.data(), textBytes.length());
+    for (auto& kept : record.texts) {
+        if (kept.first == key) {
+            kept.second = text;
+            return;
+        }
+    }
+    record.texts.emplace_back(key, text);
 }
 
 }  // namespace
@@ -93,6 +111,7 @@ void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record)
         if (child->GetType() != wxXML_ELEMENT_NODE)
             continue;
         const wxString name = child->GetName();
+        KeepText(record, name, child->GetAttribute("Value", wxString()));
         for (const Field& field : Fields()) {
             if (name != wxString::FromUTF8(field.name.c_str()))
                 continue;

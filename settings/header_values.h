@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <wx/datetime.h>
 
@@ -34,6 +36,12 @@ struct ReportHeaderValues {
     int32_t Unom = 0;
     // A path, not page text: kept as written, whatever characters it holds.
     wxString DB;
+    // The files the run writes besides the pages: a list of words (Export).
+    std::string Export;
+    // Every child of ReportData with a non-empty Value, known or not, by
+    // element name in the order first met, as the document wrote it (UTF-8);
+    // a later non-empty value replaces an earlier one.
+    std::vector<std::pair<std::string, std::string>> texts;
 };
 
 // Reads one ReportData element into `record`: each known child's value is

@@ -4,7 +4,7 @@
 # Source it after `set -euo pipefail`, with ROOT set to the repository.
 
 # The settings template; DEMO_SETTINGS_IN names another file with the same
-# tokens (@DT_BEGIN@, @N_DAYS@, @DB@, @USER_DIR@).
+# tokens (@DT_BEGIN@, @N_DAYS@, @DB@, @USER_DIR@, @EXPORT@).
 settings_template() {
   echo "${DEMO_SETTINGS_IN:-$ROOT/tools/demo-settings.xml.in}"
 }
@@ -46,10 +46,11 @@ xml_escape() {
   printf '%s' "$s"
 }
 
-# write_settings OUT DT_BEGIN N_DAYS DB USER_DIR: the template with its
-# tokens replaced (USER_DIR should end with "/").
+# write_settings OUT DT_BEGIN N_DAYS DB USER_DIR [EXPORT]: the template with
+# its tokens replaced (USER_DIR should end with "/"; EXPORT lists the files
+# written besides the pages, such as "json"; none when empty or not given).
 write_settings() {
-  local out=$1 begin=$2 days=$3 db=$4 userdir=$5
+  local out=$1 begin=$2 days=$3 db=$4 userdir=$5 exports=${6:-}
   local template text
   template=$(settings_template)
   if [ ! -f "$template" ]; then
@@ -61,6 +62,7 @@ write_settings() {
   text=${text//@N_DAYS@/"$(xml_escape "$days")"}
   text=${text//@DB@/"$(xml_escape "$db")"}
   text=${text//@USER_DIR@/"$(xml_escape "$userdir")"}
+  text=${text//@EXPORT@/"$(xml_escape "$exports")"}
   mkdir -p "$(dirname "$out")"
   printf '%s\n' "$text" >"$out.tmp"
   mv "$out.tmp" "$out"

@@ -184,6 +184,15 @@ struct Workspace {
     Launch At(std::vector<std::string> args) const;
 };
 
+// The cells' texts, markup removed, of the table row whose first cell (of
+// class "lbl") starts with `label`; empty when there is none.
+std::vector<std::string> RowCells(const std::string& page, const std::string& label);
+
+// Writes w.db anew: two days (1 and 2 March 2011) of every series within its
+// limits, except the frequency of day 2, which leaves its maximum limit for
+// an hour; the first hour of day 2's voltage deviation is missing.
+void WriteTwoDays(const Workspace& w);
+
 // An environment variable set for the programs started while it lives (they
 // inherit the test's environment); the earlier value, or none, comes back after.
 class ScopedEnv {

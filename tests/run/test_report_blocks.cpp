@@ -1,7 +1,5 @@
 // The blocks the shipped templates ask for: the day charts, the completeness
 // of the data, and the verdicts by day on the title page.
-#include <cstdio>
-#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -19,53 +17,11 @@ int Occurrences(const std::string& text, const std::string& what)
     return n;
 }
 
-// The cells of the table row whose first cell starts with `label`.
-std::vector<std::string> RowCells(const std::string& page, const std::string& label)
-{
-    const size_t at = page.find("<td class=\"lbl\">" + label);
-    if (at == std::string::npos)
-        return {};
-    const std::string row = page.substr(at, page.find("</tr>", at) - at);
-    // Each cell's text with its markup removed.
-    static const std::regex cell(R"(<td[^>]*>(.*?)</td>)"), tag("<[^>]*>");
-    std::vector<std::string> cells;
-    for (auto it = std::sregex_iterator(row.begin(), row.end(), cell); it != std::sregex_iterator(); ++it)
-        cells.push_back(std::regex_replace((*it)[1].str(), tag, ""));
-    return cells;
-}
-
-// Two days of every series within its limits, except the frequency of day 2,
-// which leaves its maximum limit for an hour; the first hour of day 2's
-// voltage deviation is missing.
-void TwoDays(const Workspace& w)
-{
-    {
-        MeasurementDb db(w.db + ".new");
-        for (int day : {1, 2}) {
-            db.Series("du1m", day, 60, 1440, [day](int i, int c) -> std::optional<double> {
-                if (day == 2 && i < 60)
-                    return std::nullopt;
-                return ((i * 37 + c * 11) % 701 - 350) / 100.0;
-            });
-            db.Series("u1unbalance1m", day, 60, 1440, [](int i, int) { return (i * 13 % 150) / 100.0; });
-            db.Series("uthd3s", day, 60, 1440, [](int i, int c) { return ((i * 7 + c * 3) % 300) / 100.0; });
-            db.Series("u0unbalance3s", day, 60, 1440, [](int i, int) { return (i * 3 % 150) / 100.0; });
-            db.Series("u2unbalance3s", day, 60, 1440, [](int i, int) { return (i * 11 % 170) / 100.0; });
-            db.Series("ac20sdfreq", day, 60, 1440, [day](int i, int) {
-                return day == 2 && i >= 600 && i < 660 ? 0.45 : ((i * 17) % 31 - 15) / 100.0;
-            });
-            for (const char* t : {"harm_u_L1_3s", "harm_u_L2_3s", "harm_u_L3_3s"})
-                db.Series(t, day, 300, 288, [](int i, int c) { return ((i + c) % 10) / 100.0; });
-        }
-    }
-    std::rename((w.db + ".new").c_str(), w.db.c_str());
-}
-
 TEST(ReportBlocks, VerdictsByDayShowTheFailingDayAndCompletenessCountsTheValues)
 {
     const Workspace w(MarkedDayTemplate(180) + "<!--pq:charts--><!--pq:completeness-->",
                       MarkedTitleTemplate(60) + "<!--pq:verdicts-by-day--><!--pq:completeness-->");
-    TwoDays(w);
+    WriteTwoDays(w);
     const Outcome r = RunProgram(w.At({w.Write(w.settings(2))}));
     ASSERT_EQ(r.out, "ok!\n") << r.Log();
     EXPECT_FALSE(r.LineStartingWith("Warning")) << r.Log();
@@ -124,7 +80,7 @@ TEST(ReportBlocks, TemplatesWithoutMarkersGiveThePagesOfBefore)
     const Workspace plain(dayTemplate, titleTemplate);
     const Workspace marked(dayTemplate + "<!--pq:charts-->", "<!--pq:verdicts-by-day-->" + titleTemplate);
     for (const Workspace* w : {&plain, &marked})
-        TwoDays(*w);
+        WriteTwoDays(*w);
     const Outcome a = RunProgram(plain.At({plain.Write(plain.settings(2))}));
     const Outcome b = RunProgram(marked.At({marked.Write(marked.settings(2))}));
     ASSERT_EQ(a.out, "ok!\n") << a.Log();

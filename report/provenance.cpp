@@ -1,0 +1,47 @@
+#include "report/provenance.h"
+
+#include <sys/stat.h>
+
+#include <wx/filename.h>
+
+#include "base/text.h"
+#include "report/page_assembly.h"
+
+const char* ProgramVersion() { return PQREPORT_VERSION; }
+
+wxString AbsoluteInputPath(const wxString& path)
+{
+    wxFileName name(path);
+    name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_TILDE | wxPATH_NORM_ABSOLUTE);
+    return name.GetFullPath();
+}
+
+namespace {
+
+FileFingerprint FingerprintOf(const char* what, const wxString& path)
+{
+    const std::string name = FileSystemPath(AbsoluteInputPath(path));
+    FileFingerprint fingerprint;
+    std::string why;
+    if (!Fingerprint(name, fingerprint, why))
+        throw ReportFileError(std::string("Cannot read the ") + what + " " + name + " for its SHA-256: " + why);
+    return fingerprint;
+}
+
+}  // namespace
+
+Provenance GatherProvenance(const wxString& settingsFile, const wxString& database, const wxString& dayTemplate,
+                            const wxString& titleTemplate)
+{
+    Provenance p;
+    p.programVersion = ProgramVersion();
+    p.settings = FingerprintOf("settings document", settingsFile);
+    p.database = FingerprintOf("database", database);
+    const wxString wal = database + "-wal";
+    struct stat st;
+    if (::stat(FileSystemPath(wal).c_str(), &st) == 0)
+        p.wal = FingerprintOf("write-ahead log", wal);
+    p.dayTemplate = FingerprintOf("template", dayTemplate);
+    p.titleTemplate = FingerprintOf("template", titleTemplate);
+    return p;
+}

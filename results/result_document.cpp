@@ -1,0 +1,141 @@
+#include "results/result_document.h"
+
+#include <nlohmann/json.hpp>
+
+#include "base/text.h"
+#include "report/page_blocks.h"
+#include "report/page_layout.h"
+#include "report/statistic_values.h"
+#include "stats/number_text.h"
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+const int kFormatVersion = 1;
+
+Json Value(const Number& n) { return n ? Json(*n) : Json(nullptr); }
+
+std::string LocalTime(const wxDateTime& t) { return t.Format("%Y-%m-%dT%H:%M:%S").ToStdString(); }
+
+Json File(const FileFingerprint& f) { return {{"path", f.path}, {"bytes", f.bytes}, {"sha256", f.sha256}}; }
+
+Json Limits(const JudgedLimits& l)
+{
+    if (l.twoSided)
+        return {{"normal", {-l.normal, l.normal}}, {"max", {-l.maximum, l.maximum}}};
+    return {{"normal", l.normal}, {"max", l.maximum}};
+}
+
+void AddValues(Json& object, const std::vector<NamedValue>& values)
+{
+    for (const NamedValue& v : values)
+        object[v.name] = Value(v.value);
+}
+
+Json Statistic(const DayStatistic& s, const StatisticResult& r, int voltageClass)
+{
+    Json j;
+    j["quantity"] = QuantityKey(s.quantity());
+    j["table"] = s.table();
+    j["column"] = s.series->Harmonic() ? Json(nullptr) : Json(s.column);
+    const std::optional<std::string> phase = PhaseKey(s);
+    j["phase"] = phase ? Json(*phase) : Json(nullptr);
+    j["regime"] = RegimeKey(s.regime);
+    j["unit"] = s.series->unit;
+    j["count"] = r.counts.values;
+    j["not_finite"] = r.counts.notFinite;
+    j["verdict"] = VerdictKey(r.GetVerdict());
+    if (s.series->Harmonic()) {
+        Json orders = Json::array();
+        for (int n = 2; n <= HighestOrderOf(r); ++n) {
+            const std::optional<JudgedLimits> limits = LimitsOf(s, voltageClass, n);
+            if (!limits)
+                continue;
+            Json order{{"order", n}};
+            AddValues(order, OrderValues(r, n));
+            order["limits"] = Limits(*limits);
+            orders.push_back(order);
+        }
+        j["orders"] = orders;
+    } else {
+        AddValues(j, StatisticValues(s, r));
+        j["limits"] = Limits(*LimitsOf(s, voltageClass));
+    }
+    return j;
+}
+
+Json Verdicts(const ComplianceFlags& flags)
+{
+    Json j = Json::object();
+    for (int q = 0; q < kQuantityCount; ++q)
+        j[QuantityKey(static_cast<Quantity>(q))] = VerdictKey(flags.VerdictFor(static_cast<Quantity>(q)));
+    return j;
+}
+
+Json CompletenessOf(const std::vector<SampleCounts>& counts, int days)
+{
+    Json rows = Json::array();
+    for (const SeriesCompleteness& s : Completeness(counts, days))
+        rows.push_back({{"series", s.Series()}, {"present", s.present}, {"expected", s.expected}});
+    return rows;
+}
+
+Json Day(const EvaluatedDay& day, int voltageClass)
+{
+    Json periods = Json::array();
+    for (size_t i = 0; i < day.begins.size() && i < day.ends.size(); ++i)
+        periods.push_back({{"begin", LocalTime(day.begins[i])}, {"end", LocalTime(day.ends[i])}});
+    Json statistics = Json::array();
+    const std::vector<DayStatistic>& layout = DayStatistics();
+    for (size_t i = 0; i < layout.size() && i < day.statistics.size(); ++i)
+        statistics.push_back(Statistic(layout[i], day.statistics[i], voltageClass));
+    return {{"day", day.number},
+            {"begin", LocalTime(day.start)},
+            {"end", LocalTime(day.end)},
+            {"max_load_periods", periods},
+            {"statistics", statistics},
+            {"verdicts", Verdicts(day.flags)},
+            {"completeness", CompletenessOf(day.Counts(), 1)}};
+}
+
+Json ExtremeValue(const Extreme& e) { return e.found ? Json(e.value) : Json(nullptr); }
+
+}  // namespace
+
+const char* ResultDocumentName() { return "report.json"; }
+
+std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedReport& report,
+                           const Provenance& provenance, const std::vector<std::string>& warnings)
+{
+    Json doc;
+    doc["format"] = "pqreport-result";
+    doc["format_version"] = kFormatVersion;
+    doc["program"] = {{"name", "pqreport"}, {"version", provenance.programVersion}};
+    doc["standard"] = "ГОСТ 13109-97";
+    doc["inputs"] = {{"settings", File(provenance.settings)},
+                     {"database", File(provenance.database)},
+                     {"day_template", File(provenance.dayTemplate)},
+                     {"title_template", File(provenance.titleTemplate)},
+                     {"wal", provenance.wal ? File(*provenance.wal) : Json(nullptr)}};
+    doc["voltage_class"] = header.Unom;
+    doc["period"] = {{"begin", LocalTime(report.periodStart)},
+                     {"end", LocalTime(report.periodEnd)},
+                     {"days", report.dayCount}};
+    Json texts = Json::object();
+    for (const auto& t : header.texts)
+        texts[t.first] = t.second;
+    doc["settings_texts"] = texts;
+    Json days = Json::array();
+    for (const EvaluatedDay& day : report.days)
+        days.push_back(Day(day, header.Unom));
+    doc["days"] = days;
+    const PeriodSummary& s = report.summary;
+    doc["summary"] = {{"frequency", {{"min", ExtremeValue(s.frequency.minimum)}, {"max", ExtremeValue(s.frequency.maximum)}}},
+                      {"voltage", {{"min", ExtremeValue(s.voltage.minimum)}, {"max", ExtremeValue(s.voltage.maximum)}}},
+                      {"verdicts", Verdicts(report.flags)},
+                      {"completeness", CompletenessOf(report.PeriodCounts(), report.dayCount)}};
+    doc["warnings"] = warnings;
+    // Paths hold the file system's bytes; any that are not UTF-8 are replaced.
+    return doc.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
+}

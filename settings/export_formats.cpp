@@ -1,0 +1,57 @@
+#include "settings/export_formats.h"
+
+#include <cctype>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Each word and the flag it sets.
+const std::vector<std::pair<const char*, bool ExportFormats::*>>& Words()
+{
+    static const std::vector<std::pair<const char*, bool ExportFormats::*>> words{
+        {"json", &ExportFormats::json},
+    };
+    return words;
+}
+
+bool Separator(char c) { return c == ',' || std::isspace(static_cast<unsigned char>(c)); }
+
+}  // namespace
+
+std::optional<ExportFormats> ParseExportFormats(const std::string& list, std::string& unknown)
+{
+    ExportFormats formats;
+    size_t i = 0;
+    while (i < list.size()) {
+        if (Separator(list[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < list.size() && !Separator(list[end]))
+            ++end;
+        const std::string word = list.substr(i, end - i);
+        i = end;
+        bool known = false;
+        for (const auto& w : Words()) {
+            if (word == w.first) {
+                formats.*w.second = true;
+                known = true;
+            }
+        }
+        if (!known) {
+            unknown = word;
+            return std::nullopt;
+        }
+    }
+    return formats;
+}
+
+std::string KnownExportWords()
+{
+    std::string words;
+    for (const auto& w : Words())
+        words += (words.empty() ? "" : ", ") + std::string(w.first);
+    return words;
+}

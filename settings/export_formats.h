@@ -1,0 +1,15 @@
+#pragma once
+// The files a run writes besides its pages, as the settings ask for them.
+#include <optional>
+#include <string>
+
+struct ExportFormats {
+    bool json = false;  // report.json, the result document
+};
+
+// The formats named by a list of words separated by blanks or commas ("json");
+// nothing, with the first word that names no format in `unknown`.
+std::optional<ExportFormats> ParseExportFormats(const std::string& list, std::string& unknown);
+
+// The words ParseExportFormats knows, for messages: "json".
+std::string KnownExportWords();
