@@ -63,15 +63,19 @@ Window MinLoadWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd, const
     return w;
 }
 
+const char* const NumberFunctionName = "pq_number";
+
 std::string BuildQuery(QueryShape shape, const std::string& table, const std::string& column,
                        const Window& window)
 {
     const std::string& t = table;
     const std::string& c = column;
-    // The ordered-value head writes its keywords in lower case.
-    const bool ordered = shape == QueryShape::Ordered;
-    std::string selected = t + "." + c;
-    if (shape == QueryShape::Count)
+    const std::string value = t + "." + c;
+    const std::string byNumber = std::string(NumberFunctionName) + "(" + value + ")";
+    // The ordered-value heads write their keywords in lower case.
+    const bool ordered = shape == QueryShape::Ordered || shape == QueryShape::OrderedByNumber;
+    std::string selected = value;
+    if (shape == QueryShape::Count || shape == QueryShape::StoredAsTextCount)
         selected = "COUNT(" + selected + ")";
     else if (shape == QueryShape::Minimum)
         selected = "MIN(" + selected + ")";
@@ -79,13 +83,26 @@ std::string BuildQuery(QueryShape shape, const std::string& table, const std::st
         selected = "MAX(" + selected + ")";
     std::string sql = "SELECT " + selected + (ordered ? " from" : " FROM") + " Base LEFT JOIN " + t +
                       (ordered ? " on " : " ON ") + t;
-    sql += ".Base_id=Base.Base_id WHERE " + t + "." + c + " is NOT NULL AND (";
+    sql += ".Base_id=Base.Base_id WHERE " + value + " is NOT NULL AND (";
+    if (shape == QueryShape::StoredAsTextCount)
+        sql += "typeof(" + value + ") IN ('text','blob')) AND (";
     sql += Format("(Base.DateTimeMQV>='%s' AND Base.DateTimeMQV<'%s')", TimeStamp(window.from),
                   TimeStamp(window.to));
     sql += window.clause;
-    if (ordered)
-        sql += ") ORDER BY " + t + "." + c + " ASC" + ";";
-    else
-        sql += ");";
-    return sql;
+    switch (shape) {
+    case QueryShape::Ordered:
+        return sql + ") ORDER BY " + value + " ASC" + ";";
+    case QueryShape::OrderedByNumber:
+        return sql + ") ORDER BY " + byNumber + " ASC;";
+    case QueryShape::SmallestByNumber:
+        return sql + ") ORDER BY " + byNumber + " ASC LIMIT 1;";
+    case QueryShape::LargestByNumber:
+        return sql + ") ORDER BY " + byNumber + " DESC LIMIT 1;";
+    case QueryShape::Count:
+    case QueryShape::Minimum:
+    case QueryShape::Maximum:
+    case QueryShape::StoredAsTextCount:
+        break;
+    }
+    return sql + ");";
 }

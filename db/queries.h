@@ -31,7 +31,24 @@ Window MaxLoadWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd, const
 Window MinLoadWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd, const DateTimeList& begins,
                      const DateTimeList& ends);
 
-enum class QueryShape { Count, Ordered, Minimum, Maximum };
+enum class QueryShape {
+    Count,
+    Ordered,
+    Minimum,
+    Maximum,
+    // For a column that holds values stored as text, which SQLite orders
+    // after every number: the values in the order of their numbers
+    // (NumberFunctionName), the smallest and the largest by number, and how
+    // many values are stored as text or BLOB.
+    OrderedByNumber,
+    SmallestByNumber,
+    LargestByNumber,
+    StoredAsTextCount,
+};
+
+// The SQL function that reads a value as the statistics do (ReadValue), so
+// that SQLite can order by it; see RegisterNumberFunction.
+extern const char* const NumberFunctionName;
 
 std::string BuildQuery(QueryShape shape, const std::string& table, const std::string& column,
                        const Window& window);

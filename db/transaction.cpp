@@ -1,17 +1,49 @@
 #include "db/transaction.h"
 
+#include <chrono>
+#include <cmath>
+#include <thread>
 #include <sys/stat.h>
 
 #include <wx/log.h>
 
 #include "base/text.h"
+#include "db/queries.h"
+#include "db/value_text.h"
 
 // After the wrapper's header, whose names SQLite's macros would replace.
 #include <sqlite3.h>
 
+const std::chrono::milliseconds MeasurementDatabase::kGap{150};
+const std::chrono::seconds MeasurementDatabase::kWriterGapEvery{1};
+const std::chrono::seconds MeasurementDatabase::kQuietGapEvery{15};
+
+namespace {
+
+// A change of the database or its log this recent shows a program that writes it.
+const std::chrono::seconds kRecentChange{10};
+// How long a program seen writing counts as one that will write again.
+const std::chrono::seconds kWriterRemembered{30};
+
+// Whether the file changed within kRecentChange of now (a file that is not
+// there did not).
+bool ChangedRecently(const std::string& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    const auto changed = std::chrono::system_clock::time_point(
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(
+            std::chrono::seconds(st.st_mtim.tv_sec) + std::chrono::nanoseconds(st.st_mtim.tv_nsec)));
+    return std::chrono::system_clock::now() - changed < kRecentChange;
+}
+
+}  // namespace
+
 void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs)
 {
     path_ = path;
+    lastGap_ = std::chrono::steady_clock::now();
     // A write-ahead log found beside the database holds another program's
     // writes: it must not be checkpointed into the file when this connection
     // closes. Without one, closing as usual removes the empty log and the
@@ -35,6 +67,32 @@ void MeasurementDatabase::RefuseLock()
                  path_);
 }
 
+bool MeasurementDatabase::WriterSeen(std::chrono::steady_clock::time_point now)
+{
+    int version = 0;
+    if (sqlite3_file_control(static_cast<sqlite3*>(GetDatabaseHandle()), "main", SQLITE_FCNTL_DATA_VERSION,
+                             &version) == SQLITE_OK) {
+        if (dataVersion_ && *dataVersion_ != version)
+            writeSeen_ = now;
+        dataVersion_ = version;
+    }
+    const std::string file = FileSystemPath(path_);
+    if (ChangedRecently(file) || ChangedRecently(file + "-wal"))
+        writeSeen_ = now;
+    return writeSeen_ && now - *writeSeen_ < kWriterRemembered;
+}
+
+void MeasurementDatabase::LetWritersIn()
+{
+    const auto now = std::chrono::steady_clock::now();
+    const auto every = WriterSeen(now) ? std::chrono::steady_clock::duration(kWriterGapEvery)
+                                       : std::chrono::steady_clock::duration(kQuietGapEvery);
+    if (now - lastGap_ < every)
+        return;
+    std::this_thread::sleep_for(kGap);
+    lastGap_ = std::chrono::steady_clock::now();
+}
+
 StatisticTransaction::StatisticTransaction(wxSQLite3Database& db) : db_(db)
 {
     MeasurementDatabase* run = dynamic_cast<MeasurementDatabase*>(&db);
@@ -43,6 +101,7 @@ StatisticTransaction::StatisticTransaction(wxSQLite3Database& db) : db_(db)
     try {
         db_.ExecuteUpdate("begin exclusive transaction");
         active_ = true;
+        hold_.emplace();
     } catch (const wxSQLite3Exception& e) {
         if (run && (e.GetErrorCode() & 0xff) == SQLITE_BUSY)
             run->RefuseLock();
@@ -62,6 +121,7 @@ void StatisticTransaction::Commit()
     try {
         db_.ExecuteUpdate("commit transaction");
         active_ = false;
+        Released();
     } catch (const wxSQLite3Exception&) {
         Rollback();
     }
@@ -74,6 +134,16 @@ void StatisticTransaction::Rollback()
         db_.ExecuteUpdate("rollback transaction");
     } catch (const wxSQLite3Exception&) {
     }
+    Released();
+}
+
+// The lock is let go: the statistic's lines are written, and a program
+// waiting to write may get in.
+void StatisticTransaction::Released()
+{
+    hold_.reset();
+    if (MeasurementDatabase* run = dynamic_cast<MeasurementDatabase*>(&db_))
+        run->LetWritersIn();
 }
 
 const char* const kScanSettings[2] = {"PRAGMA cache_size=-32768", "PRAGMA temp_store=MEMORY"};
@@ -85,6 +155,21 @@ void TuneForScans(wxSQLite3Database& db)
 }
 
 namespace {
+
+// Whether column 0 of the current row is stored as text or BLOB. Asked
+// before the text is read, which converts the value.
+bool IsStoredAsText(wxSQLite3ResultSet& rows)
+{
+    const int type = rows.GetColumnType(0);
+    return type == WXSQLITE_TEXT || type == WXSQLITE_BLOB;
+}
+
+// Whether the text of a value stored as a number is an infinity, which SQLite
+// writes "Inf" or "-Inf" (a NaN is stored as NULL).
+bool IsInfinity(const std::string& text)
+{
+    return text.compare(0, 3, "Inf") == 0 || text.compare(0, 4, "-Inf") == 0;
+}
 
 // The bytes of column 0's text as SQLite writes it (a REAL with a point, a
 // BLOB as it is), read without a wide string.
@@ -115,8 +200,59 @@ ValueStream::ValueStream(wxSQLite3Database& db, const std::string& sql)
 {
 }
 
+StoredValue SingleValue(wxSQLite3Database& db, const std::string& sql)
+{
+    wxSQLite3ResultSet rows = db.ExecuteQuery(sql.c_str());
+    StoredValue value;
+    if (!rows.NextRow())
+        return value;
+    value.storedAsText = IsStoredAsText(rows);
+    ColumnText(rows, value.text);
+    value.infinity = !value.storedAsText && IsInfinity(value.text);
+    return value;
+}
+
+namespace {
+
+// NumberFunctionName: a finite number stays itself; text and BLOB bytes read
+// as the statistics read them, up to a NUL.
+class NumberOfValue : public wxSQLite3ScalarFunction {
+public:
+    void Execute(wxSQLite3FunctionContext& ctx) override
+    {
+        switch (ctx.GetArgType(0)) {
+        case WXSQLITE_NULL:
+            ctx.SetResultNull();
+            return;
+        case WXSQLITE_INTEGER:
+        case WXSQLITE_FLOAT: {
+            // An infinity counts as 0, as ReadValue reads it.
+            const double v = ctx.GetDouble(0);
+            ctx.SetResult(std::isfinite(v) ? v : 0.0);
+            return;
+        }
+        default:
+            break;
+        }
+        wxMemoryBuffer bytes;
+        ctx.GetBlob(0, bytes);
+        ctx.SetResult(ReadValue(std::string(static_cast<const char*>(bytes.GetData()), bytes.GetDataLen())).value);
+    }
+};
+
+}  // namespace
+
+void RegisterNumberFunction(wxSQLite3Database& db)
+{
+    static NumberOfValue function;
+    db.CreateFunction(NumberFunctionName, 1, function, true);
+}
+
 const std::string& ValueStream::RowText(wxSQLite3ResultSet& rows)
 {
+    const bool storedAsText = IsStoredAsText(rows);
     ColumnText(rows, text_);
+    storedAsText_ += storedAsText;
+    infinities_ += !storedAsText && IsInfinity(text_);
     return text_;
 }

@@ -1,8 +1,12 @@
 #pragma once
 // Query execution and the exclusive transaction that each statistic holds.
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include <wx/wxsqlite3.h>
+
+#include "io/console_log.h"
 
 // The run's connection to the measurement database. It opens an existing
 // file only, never checkpoints a write-ahead log when it closes (that would
@@ -16,9 +20,27 @@ public:
     // Logs once that the statistics run without their lock.
     void RefuseLock();
 
+    // Called when a statistic has let go of its lock. The next statistic
+    // takes the lock back within microseconds, while a program that waits for
+    // it retries only every 100 ms or so: now and then the run leaves the
+    // database alone for a moment (kGap) so that such a program gets in. It
+    // does so once a second while another program is seen writing the
+    // database (it committed since the last statistic, or the database or its
+    // write-ahead log changed in the last seconds), and otherwise only every
+    // kQuietGapEvery, which costs about 1 % of a run.
+    void LetWritersIn();
+
+    static const std::chrono::milliseconds kGap;
+    static const std::chrono::seconds kWriterGapEvery, kQuietGapEvery;
+
 private:
+    bool WriterSeen(std::chrono::steady_clock::time_point now);
+
     wxString path_;
     bool lockRefused_ = false;
+    std::chrono::steady_clock::time_point lastGap_;
+    std::optional<int> dataVersion_;  // SQLite's count of other connections' commits, as last seen
+    std::optional<std::chrono::steady_clock::time_point> writeSeen_;
 };
 
 // Holds SQLite's exclusive lock for one statistic. The report only reads, but
@@ -31,6 +53,7 @@ private:
 // also when an exception leaves the statistic.
 class StatisticTransaction {
 public:
+    // While the lock is held the console's lines are held back (LogHold).
     explicit StatisticTransaction(wxSQLite3Database& db);
     ~StatisticTransaction();
     StatisticTransaction(const StatisticTransaction&) = delete;
@@ -40,8 +63,10 @@ public:
 
 private:
     void Rollback();
+    void Released();
     wxSQLite3Database& db_;
     bool active_ = false;
+    std::optional<LogHold> hold_;
 };
 
 // Connection settings for repeated read-only scans of one file (a page cache
@@ -53,6 +78,21 @@ void TuneForScans(wxSQLite3Database& db);
 // text, as ValueStream reads them (`fallback` when it yields no row; a NULL
 // reads as the empty text).
 std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback);
+
+// The text of a query's first value and whether SQLite stored it as text or
+// BLOB (which it orders after every number) or as an infinity; a NULL, or no
+// row, reads as the empty text.
+struct StoredValue {
+    std::string text;
+    bool storedAsText = false;
+    bool infinity = false;  // stored as a number that is an infinity
+};
+StoredValue SingleValue(wxSQLite3Database& db, const std::string& sql);
+
+// Makes NumberFunctionName known to the connection: the number of a value as
+// ReadValue reads it (NULL stays NULL), for ordering values stored as text
+// among numbers.
+void RegisterNumberFunction(wxSQLite3Database& db);
 
 // An ordered value query, prepared once and streamed row by row on every pass.
 class ValueStream {
@@ -67,6 +107,7 @@ public:
     void Pass(Visit visit)
     {
         statement_.Reset();
+        storedAsText_ = infinities_ = 0;
         wxSQLite3ResultSet rows = statement_.ExecuteQuery();
         while (rows.NextRow()) {
             if (!visit(RowText(rows)))
@@ -74,8 +115,16 @@ public:
         }
     }
 
+    // The rows of the last pass that SQLite stored as text or BLOB, and those
+    // stored as an infinity: SQLite orders both otherwise than by the number
+    // the statistics read (an infinity counts as 0).
+    int StoredAsText() const { return storedAsText_; }
+    int Infinities() const { return infinities_; }
+
 private:
     const std::string& RowText(wxSQLite3ResultSet& rows);
     wxSQLite3Statement statement_;
     std::string text_;  // the current row's text, reused across rows
+    int storedAsText_ = 0;
+    int infinities_ = 0;
 };

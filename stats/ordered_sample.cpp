@@ -1,5 +1,7 @@
 #include "stats/ordered_sample.h"
 
+#include <memory>
+
 #include <wx/log.h>
 
 #include "db/transaction.h"
@@ -60,6 +62,23 @@ void WarnNotFinite(const std::string& table, const std::string& column, int notF
         wxLogWarning("%s.%s: %d values are not finite numbers and count as 0.", table, column, notFinite);
 }
 
+void WarnStoredAsText(const std::string& table, const std::string& column, int storedAsText)
+{
+    if (storedAsText == 1)
+        wxLogWarning("%s.%s: 1 value is stored as text; the values are taken in the order of their numbers.", table,
+                     column);
+    else if (storedAsText > 1)
+        wxLogWarning("%s.%s: %d values are stored as text; the values are taken in the order of their numbers.",
+                     table, column, storedAsText);
+}
+
+std::unique_ptr<ValueStream> StreamByNumber(wxSQLite3Database& db, const std::string& table,
+                                            const std::string& column, const Window& window)
+{
+    RegisterNumberFunction(db);
+    return std::make_unique<ValueStream>(db, BuildQuery(QueryShape::OrderedByNumber, table, column, window));
+}
+
 SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
                                 const Window& window, double minimumCount, const TwoSidedLimits& limits,
                                 std::vector<Number>& slots, bool& complies)
@@ -68,47 +87,61 @@ SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table,
     if (minimumCount > N)
         wxLogMessage("Input is incomplete!\n");
 
+    // The 95 % values and the extremes from one ordering of the sample.
+    const auto positionsAndExtremes = [&](ValueStream& values) {
+        // Pre-scan: A values below the lower normal limit, B above the upper one.
+        int A = 0, B = 0, i = 0;
+        values.Pass([&](const std::string& text) {
+            ++i;
+            const double v = ValueFromText(text);
+            if (v < limits.lowerNormal)
+                A = i;
+            if (v > limits.upperNormal) {
+                B = N - i + 1;
+                return false;
+            }
+            return true;
+        });
+
+        const Positions p = Window95Positions(N, A, B);
+        const int p1 = ClampedPosition(p.P1, N);
+        const int p2 = ClampedPosition(p.P2, N);
+
+        // Extraction: the two 95 % values and the extremes.
+        std::string last;
+        i = 0;
+        values.Pass([&](const std::string& text) {
+            ++i;
+            if (i == 1)
+                slots[2] = ValueFromText(text);
+            if (i == p1)
+                slots[0] = ValueFromText(text);
+            if (i == p2)
+                slots[1] = ValueFromText(text);
+            last = text;
+            return true;
+        });
+        if (i > 0)
+            slots[3] = ValueFromText(last);
+    };
+
     ValueStream values(db, BuildQuery(QueryShape::Ordered, table, column, window));
-
-    // Pre-scan: A values below the lower normal limit, B above the upper one.
-    int A = 0, B = 0, i = 0;
-    values.Pass([&](const std::string& text) {
-        ++i;
-        const double v = ValueFromText(text);
-        if (v < limits.lowerNormal)
-            A = i;
-        if (v > limits.upperNormal) {
-            B = N - i + 1;
-            return false;
-        }
-        return true;
-    });
-
-    const Positions p = Window95Positions(N, A, B);
-    const int p1 = ClampedPosition(p.P1, N);
-    const int p2 = ClampedPosition(p.P2, N);
-
-    // Extraction: the two 95 % values and the extremes.
-    std::string last;
-    i = 0;
-    values.Pass([&](const std::string& text) {
-        ++i;
-        if (i == 1)
-            slots[2] = ValueFromText(text);
-        if (i == p1)
-            slots[0] = ValueFromText(text);
-        if (i == p2)
-            slots[1] = ValueFromText(text);
-        last = text;
-        return true;
-    });
-    if (i > 0)
-        slots[3] = ValueFromText(last);
+    positionsAndExtremes(values);
+    // SQLite orders values stored as text after every number, and an infinity
+    // (which counts as 0) at an end: the extraction read every row, so it
+    // tells whether the order was that of the numbers as read.
+    const int storedAsText = values.StoredAsText();
+    std::unique_ptr<ValueStream> byNumber;
+    if (storedAsText > 0 || values.Infinities() > 0) {
+        byNumber = StreamByNumber(db, table, column, window);
+        slots.assign(slots.size(), std::nullopt);
+        positionsAndExtremes(*byNumber);
+    }
 
     // Limit counts, each test strict and independent, and the values that
     // are no finite numbers.
     int belowMax = 0, belowNormal = 0, aboveNormal = 0, aboveMax = 0, notFinite = 0;
-    values.Pass([&](const std::string& text) {
+    (byNumber ? *byNumber : values).Pass([&](const std::string& text) {
         const ValueReading reading = ReadValue(text);
         const double v = reading.value;
         notFinite += !reading.finite;
@@ -118,6 +151,7 @@ SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table,
         aboveMax += v > limits.upperMax;
         return true;
     });
+    WarnStoredAsText(table, column, storedAsText);
     WarnNotFinite(table, column, notFinite);
 
     // An empty window has no shares, and its share test passes (every

@@ -1,6 +1,7 @@
 #pragma once
 // The two-sided evaluation of an ordered sample: 95 % positions, extremes,
 // shares outside the normal and maximum limits, and the verdict.
+#include <memory>
 #include <string>
 
 #include <wx/wxsqlite3.h>
@@ -32,10 +33,22 @@ inline TwoSidedLimits Symmetric(const SeriesLimits& limits)
 // finite numbers; nothing when there are none.
 void WarnNotFinite(const std::string& table, const std::string& column, int notFinite);
 
+// Logs one warning naming table.column and how many of its values in the
+// window are stored as text (or BLOB); nothing when there are none.
+void WarnStoredAsText(const std::string& table, const std::string& column, int storedAsText);
+
+class ValueStream;
+// The ordered values of table.column in the window in the order of their
+// numbers (as ReadValue reads them): SQLite orders values stored as text
+// after every number, and texts among themselves as texts.
+std::unique_ptr<ValueStream> StreamByNumber(wxSQLite3Database& db, const std::string& table,
+                                            const std::string& column, const Window& window);
+
 // Slots 0..7 of `slots`: lower and upper 95 % value, smallest and largest
 // value, shares below the lower and above the upper normal limit, below the
 // lower and above the upper maximum limit; without values in the window,
-// none of them. Logs "Input is incomplete!\n" when fewer than `minimumCount`
+// none of them. When values are stored as text, the sample is taken again in
+// the order of the values' numbers, with WarnStoredAsText. Logs "Input is incomplete!\n" when fewer than `minimumCount`
 // values are found, and WarnNotFinite after the passes. Clears `complies`
 // when the day does not comply.
 SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,

@@ -1,5 +1,7 @@
 #include "stats/upper_limit.h"
 
+#include <memory>
+
 #include <wx/log.h>
 
 #include "db/transaction.h"
@@ -17,22 +19,34 @@ SampleCounts UpperLimitEvaluation(wxSQLite3Database& db, const std::string& tabl
         wxLogMessage("Input is incomplete!\n");
 
     const int P = ClampedPosition(static_cast<int>(0.95 * N), N);
+    // The 95 % value and the largest value from one ordering of the sample.
+    const auto positions = [&](ValueStream& values) {
+        std::string last;
+        int i = 0;
+        values.Pass([&](const std::string& text) {
+            ++i;
+            if (i == P)
+                slots[base] = ValueFromText(text);
+            last = text;
+            return true;
+        });
+        if (i > 0)
+            slots[base + 1] = ValueFromText(last);
+    };
     ValueStream values(db, BuildQuery(QueryShape::Ordered, table, column, window));
-
-    std::string last;
-    int i = 0;
-    values.Pass([&](const std::string& text) {
-        ++i;
-        if (i == P)
-            slots[base] = ValueFromText(text);
-        last = text;
-        return true;
-    });
-    if (i > 0)
-        slots[base + 1] = ValueFromText(last);
+    positions(values);
+    // The pass read every row: it tells whether values stored as text (ordered
+    // after the numbers) or infinities (which count as 0) were met.
+    const int storedAsText = values.StoredAsText();
+    std::unique_ptr<ValueStream> byNumber;
+    if (storedAsText > 0 || values.Infinities() > 0) {
+        byNumber = StreamByNumber(db, table, column, window);
+        slots[base] = slots[base + 1] = std::nullopt;
+        positions(*byNumber);
+    }
 
     int aboveNormal = 0, aboveMax = 0, notFinite = 0;
-    values.Pass([&](const std::string& text) {
+    (byNumber ? *byNumber : values).Pass([&](const std::string& text) {
         const ValueReading reading = ReadValue(text);
         const double v = reading.value;
         notFinite += !reading.finite;
@@ -40,6 +54,7 @@ SampleCounts UpperLimitEvaluation(wxSQLite3Database& db, const std::string& tabl
         aboveMax += v > maximumLimit;
         return true;
     });
+    WarnStoredAsText(table, column, storedAsText);
     WarnNotFinite(table, column, notFinite);
 
     // An empty window has no shares, and its share test passes.

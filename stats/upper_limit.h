@@ -17,7 +17,9 @@ struct UpperLimits {
 // Writes slots base..base+3 of `slots` (95 % value at trunc(0.95 N), largest
 // value, shares above the normal and above the maximum limit; none of them
 // without values in the window), and base+4, base+5 (the two limits, kept
-// to six decimals) when `reportLimits`. Logs "Input is incomplete!\n" when
+// to six decimals) when `reportLimits`. When values are stored as text, the
+// sample is taken again in the order of the values' numbers, with
+// WarnStoredAsText. Logs "Input is incomplete!\n" when
 // fewer than `minimumCount` values are found, and WarnNotFinite after the
 // passes. Clears `complies` when the day does not comply.
 SampleCounts UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,

@@ -256,13 +256,21 @@ std::vector<std::string> Lines(const LogCapture& log)
 }
 
 // The literals that are no finite numbers, as SQLite stores them in a REAL
-// column: 'nan', '-inf', 'Inf' and 'abc' stay text, 1e999 becomes a REAL
-// infinity; text, BLOBs and infinities sort above every number, -1e999 below.
+// column: 'nan', '-inf', 'Inf' and 'abc' stay text, BLOBs stay BLOBs, 1e999
+// becomes a REAL infinity. Whatever SQLite's order, each counts as 0 and takes
+// its place among the values as 0.
 const struct {
     const char* literal;
-    bool sortsHigh;
-} kNotFinite[] = {{"'nan'", true},  {"'-inf'", true}, {"'Inf'", true},    {"1e999", true},
+    bool storedAsText;  // as text or BLOB
+} kNotFinite[] = {{"'nan'", true},   {"'-inf'", true}, {"'Inf'", true},    {"1e999", false},
                   {"-1e999", false}, {"'abc'", true},  {"x'00ff'", true}, {"x'616263'", true}};
+
+// The warning of a statistic that met `count` values stored as text.
+std::string StoredAsText(const std::string& column, int count)
+{
+    return column + (count == 1 ? ": 1 value is" : ": " + std::to_string(count) + " values are") +
+           " stored as text; the values are taken in the order of their numbers.";
+}
 
 TEST(NotFinite, OneSidedStatisticsCountThemAs0)
 {
@@ -276,18 +284,22 @@ TEST(NotFinite, OneSidedStatisticsCountThemAs0)
         LogCapture log;
         const StatisticResult thd = ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 2, 0);
         const StatisticResult u0 = UnbalanceStatistic(TestDay(f), SeriesOf("u0unbalance3s"));
-        const std::string largest = c.sortsHigh ? "0,00" : "1,50";
-        EXPECT_EQ(RecordTexts(thd), (TextList{"1,50", largest, "0,00", "0,00", "8,00", "12,00"}));
-        EXPECT_EQ(RecordTexts(u0), (TextList{"1,50", largest, "0,00", "0,00"}));
+        EXPECT_EQ(RecordTexts(thd), (TextList{"1,50", "1,50", "0,00", "0,00", "8,00", "12,00"}));
+        EXPECT_EQ(RecordTexts(u0), (TextList{"1,50", "1,50", "0,00", "0,00"}));
         EXPECT_TRUE(thd.complies);
         EXPECT_TRUE(u0.complies);
         EXPECT_EQ(thd.counts.values, 28800);
         EXPECT_EQ(thd.counts.notFinite, 2);
         EXPECT_EQ(u0.counts.notFinite, 1);
-        EXPECT_EQ(log.lines, (std::vector<std::string>{
-                                 "Uthd uthd3s L3", "uthd3s.L3: 2 values are not finite numbers and count as 0.",
-                                 "Kx, single u0unbalance3s",
-                                 "u0unbalance3s.Value: 1 value is not a finite number and counts as 0."}));
+        std::vector<std::string> lines{"Uthd uthd3s L3"};
+        if (c.storedAsText)
+            lines.push_back(StoredAsText("uthd3s.L3", 2));
+        lines.push_back("uthd3s.L3: 2 values are not finite numbers and count as 0.");
+        lines.push_back("Kx, single u0unbalance3s");
+        if (c.storedAsText)
+            lines.push_back(StoredAsText("u0unbalance3s.Value", 1));
+        lines.push_back("u0unbalance3s.Value: 1 value is not a finite number and counts as 0.");
+        EXPECT_EQ(log.lines, lines);
     }
 }
 
@@ -300,15 +312,15 @@ TEST(NotFinite, FrequencyDeviationCountsThemAs0)
         SetLiteral(f, "ac20sdfreq", "Value", At(1, 12), At(1, 12, 1), c.literal);  // 3 values
         LogCapture log;
         const StatisticResult r = FrequencyDeviationStatistic(TestDay(f), SeriesOf("ac20sdfreq"));
-        const TextList high{"0,10", "0,10", "0,10", "0,00", "0,00", "0,00", "0,00", "0,00"};
-        const TextList low{"0,10", "0,10", "0,00", "0,10", "0,00", "0,00", "0,00", "0,00"};
-        EXPECT_EQ(RecordTexts(r), c.sortsHigh ? high : low);
+        EXPECT_EQ(RecordTexts(r), (TextList{"0,10", "0,10", "0,00", "0,10", "0,00", "0,00", "0,00", "0,00"}));
         EXPECT_TRUE(r.complies);
         EXPECT_EQ(r.counts.values, 4320);
         EXPECT_EQ(r.counts.notFinite, 3);
-        EXPECT_EQ(log.lines, (std::vector<std::string>{
-                                 "AC, single ac20sdfreq",
-                                 "ac20sdfreq.Value: 3 values are not finite numbers and count as 0."}));
+        std::vector<std::string> lines{"AC, single ac20sdfreq"};
+        if (c.storedAsText)
+            lines.push_back(StoredAsText("ac20sdfreq.Value", 3));
+        lines.push_back("ac20sdfreq.Value: 3 values are not finite numbers and count as 0.");
+        EXPECT_EQ(log.lines, lines);
     }
 }
 
@@ -322,13 +334,14 @@ TEST(NotFinite, HarmonicsWarnPerOrderAndSumTheirCounts)
     LogCapture log;
     const StatisticResult r = HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L2_3s"), 0, 40);
     const TextList texts = RecordTexts(r);
-    EXPECT_EQ(TextList(texts.begin(), texts.begin() + 2), (TextList{"0,50", "0,00"}));
-    EXPECT_EQ(TextList(texts.end() - 6, texts.end() - 4), (TextList{"0,10", "0,00"}));
+    EXPECT_EQ(TextList(texts.begin(), texts.begin() + 2), (TextList{"0,50", "0,50"}));
+    EXPECT_EQ(TextList(texts.end() - 6, texts.end() - 4), (TextList{"0,10", "0,10"}));
     EXPECT_TRUE(r.complies);  // the infinity no longer lies beyond H40's limits
     EXPECT_EQ(r.counts.values, 2 * 1440);
     EXPECT_EQ(r.counts.notFinite, 3);
     EXPECT_EQ(Lines(log), (std::vector<std::string>{
                               "HarmL harm_u_L2_3s",
+                              StoredAsText("harm_u_L2_3s.H2", 2),
                               "harm_u_L2_3s.H2: 2 values are not finite numbers and count as 0.",
                               "harm_u_L2_3s.H40: 1 value is not a finite number and counts as 0.",
                           }));
@@ -367,20 +380,20 @@ TEST(NotFinite, PeriodExtremesCountThemAs0)
         LogCapture log;
         const Extremes frequency = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
         const Extremes voltage = VoltageMinMax(f.db(), "du1m", At(1), At(2));
-        const std::string extreme = c.sortsHigh ? "largest" : "smallest";
-        if (c.sortsHigh) {
-            EXPECT_EQ(FrequencyTexts(frequency), "49,81 50,00");
-            EXPECT_EQ(VoltageTexts(voltage), "217,80|220,00");
-        } else {
-            EXPECT_EQ(FrequencyTexts(frequency), "50,00 50,20");
-            EXPECT_EQ(VoltageTexts(voltage), "217,80|222,20");  // L3's 0 lies above L1's -1
-        }
-        EXPECT_EQ(log.lines,
-                  (std::vector<std::string>{
-                      "Fr, min max ac20sdfreq",
-                      "ac20sdfreq.Value: the period's " + extreme + " value is not a finite number and counts as 0.",
-                      "U min max du1m",
-                      "du1m.L3: the period's " + extreme + " value is not a finite number and counts as 0."}));
+        // Taken by number, the literal is a 0 among the values: not an extreme
+        // of the frequency, the smallest value of L3 but not of the voltage.
+        EXPECT_EQ(FrequencyTexts(frequency), "49,81 50,20");
+        EXPECT_EQ(VoltageTexts(voltage), "217,80|222,20");
+        std::vector<std::string> lines{"Fr, min max ac20sdfreq"};
+        if (c.storedAsText)
+            lines.push_back("ac20sdfreq.Value: 1 value of the period is stored as text; its smallest and largest "
+                            "values are taken by number.");
+        lines.push_back("U min max du1m");
+        if (c.storedAsText)
+            lines.push_back("du1m.L3: 1 value of the period is stored as text; its smallest and largest values are "
+                            "taken by number.");
+        lines.push_back("du1m.L3: the period's smallest value is not a finite number and counts as 0.");
+        EXPECT_EQ(log.lines, lines);
     }
 }
 

@@ -254,12 +254,12 @@ std::string StorageClass(FixtureDb& f, const std::string& table, const std::stri
 TEST(VoltageDeviation, ValuesThatAreNoFiniteNumbersCountAs0WithOneWarning)
 {
     // 1437 minutes of 1.0 and three of the literal (minutes 600..602).
-    // SQLite orders text and BLOBs above every number and keeps an infinity
-    // as a REAL: those values are the largest, a negative infinity the
-    // smallest. Each counts as 0: no slot shows "nan" or "inf", and none
-    // leaves the limits.
-    const TextList high{"1,00", "1,00", "1,00", "0,00", "0,00", "0,00", "0,00", "0,00"};
-    const TextList low{"1,00", "1,00", "0,00", "1,00", "0,00", "0,00", "0,00", "0,00"};
+    // Each value that is no finite number counts as 0: no slot shows "nan"
+    // or "inf", none leaves the limits, and the sample is ordered by the
+    // numbers as read, so such values are the smallest, whether SQLite keeps
+    // them as text, as a BLOB or as a REAL infinity (which it orders at an
+    // end of the sample).
+    const TextList asZero{"1,00", "1,00", "0,00", "1,00", "0,00", "0,00", "0,00", "0,00"};
     const std::string warning = "du1m.L1: 3 values are not finite numbers and count as 0.";
     const struct {
         const char* literal;
@@ -267,18 +267,18 @@ TEST(VoltageDeviation, ValuesThatAreNoFiniteNumbersCountAs0WithOneWarning)
         TextList slots;
         std::string warning;  // empty: none
     } cases[] = {
-        {"'nan'", "text", high, warning},
-        {"'NaN'", "text", high, warning},
-        {"'-inf'", "text", high, warning},
-        {"'Inf'", "text", high, warning},
-        {"'1e999'", "real", high, warning},  // converted to a REAL infinity
-        {"1e999", "real", high, warning},
-        {"-1e999", "real", low, warning},
-        {"'abc'", "text", high, warning},
-        {"''", "text", high, warning},
-        {"x'00ff'", "blob", high, warning},
+        {"'nan'", "text", asZero, warning},
+        {"'NaN'", "text", asZero, warning},
+        {"'-inf'", "text", asZero, warning},
+        {"'Inf'", "text", asZero, warning},
+        {"'1e999'", "real", asZero, warning},  // converted to a REAL infinity
+        {"1e999", "real", asZero, warning},
+        {"-1e999", "real", asZero, warning},
+        {"'abc'", "text", asZero, warning},
+        {"''", "text", asZero, warning},
+        {"x'00ff'", "blob", asZero, warning},
         // Numbers: with a decimal comma, and the leading part of a text.
-        {"'0,1'", "text", {"1,00", "1,00", "1,00", "0,10", "0,00", "0,00", "0,00", "0,00"}, ""},
+        {"'0,1'", "text", {"1,00", "1,00", "0,10", "1,00", "0,00", "0,00", "0,00", "0,00"}, ""},
         {"'5abc'", "text", {"1,00", "1,00", "1,00", "5,00", "0,00", "0,00", "0,00", "0,00"}, ""},
     };
     for (const auto& c : cases) {
@@ -294,6 +294,9 @@ TEST(VoltageDeviation, ValuesThatAreNoFiniteNumbersCountAs0WithOneWarning)
         EXPECT_EQ(r.counts.values, 1440);
         EXPECT_EQ(r.counts.notFinite, c.warning.empty() ? 0 : 3);
         std::vector<std::string> expected{"Whole day regim du1m L1"};
+        if (std::string(c.storage) != "real")
+            expected.push_back("du1m.L1: 3 values are stored as text; the values are taken in the order of their "
+                               "numbers.");
         if (!c.warning.empty())
             expected.push_back(c.warning);
         EXPECT_EQ(log.lines, expected);
@@ -312,27 +315,33 @@ TEST(VoltageDeviation, OneWarningPerStatisticThatMeetsSuchValues)
         VoltageDeviationStatistic(TestDay(f), regime, SeriesOf("du1m"), "L2");
     EXPECT_EQ(log.lines, (std::vector<std::string>{
                              "Max power regim du1m L2",
+                             "du1m.L2: 1 value is stored as text; the values are taken in the order of their numbers.",
                              "du1m.L2: 1 value is not a finite number and counts as 0.",
                              "Min power regim du1m L2",
+                             "du1m.L2: 2 values are stored as text; the values are taken in the order of their numbers.",
                              "du1m.L2: 3 values are not finite numbers and count as 0.",
                              "Whole day regim du1m L2",
+                             "du1m.L2: 3 values are stored as text; the values are taken in the order of their numbers.",
                              "du1m.L2: 4 values are not finite numbers and count as 0.",
                          }));
 }
 
-TEST(VoltageDeviation, TextsAtThe95PercentPositionReadAs0)
+TEST(VoltageDeviation, TextsThatAreNoNumbersTakeTheirPlaceAs0)
 {
-    // 100 texts above 1340 numbers: the upper 95 % position (1404) is a text.
+    // 100 texts among 1340 values of 2: counted as 0, they are the smallest
+    // values, so the lower 95 % position (36) is one of them.
     FixtureDb f;
     f.PutSeries("u1unbalance1m", "Value", At(1), 60, std::vector<double>(1440, 2.0));
     SetLiteral(f, "u1unbalance1m", "Value", At(1, 1), At(1, 2, 40), "'nan'");
     LogCapture log;
     const StatisticResult r =
         VoltageDeviationStatistic(TestDay(f), LoadRegime::WholeDay, SeriesOf("u1unbalance1m"), ValueColumn);
-    EXPECT_EQ(RecordTexts(r), (TextList{"2,00", "0,00", "2,00", "0,00", "0,00", "0,00", "0,00", "0,00"}));
+    EXPECT_EQ(RecordTexts(r), (TextList{"0,00", "2,00", "0,00", "2,00", "0,00", "0,00", "0,00", "0,00"}));
     EXPECT_TRUE(r.complies);
     EXPECT_EQ(log.lines, (std::vector<std::string>{
                              "Whole day regim, single u1unbalance1m",
+                             "u1unbalance1m.Value: 100 values are stored as text; the values are taken in the order "
+                             "of their numbers.",
                              "u1unbalance1m.Value: 100 values are not finite numbers and count as 0.",
                          }));
 }

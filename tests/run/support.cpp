@@ -152,12 +152,14 @@ pid_t StartProgram(const Launch& launch, int outFd, int errFd)
 
 Child::Child(const Launch& launch)
 {
-    int outFd, errFd;
+    int outFd, errFd = launch.stderrFd;
     outPath_ = ScratchFile(outFd);
-    errPath_ = ScratchFile(errFd);
+    if (errFd < 0)
+        errPath_ = ScratchFile(errFd);
     pid_ = StartProgram(launch, outFd, errFd);
     ::close(outFd);
-    ::close(errFd);
+    if (launch.stderrFd < 0)
+        ::close(errFd);
 }
 
 Child::~Child()
@@ -167,7 +169,8 @@ Child::~Child()
         ::waitpid(pid_, nullptr, 0);
     }
     ::unlink(outPath_.c_str());
-    ::unlink(errPath_.c_str());
+    if (!errPath_.empty())
+        ::unlink(errPath_.c_str());
 }
 
 Outcome Child::Wait()
@@ -179,7 +182,8 @@ Outcome Child::Wait()
     pid_ = -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = ReadFile(outPath_);
-    result.err = ReadFile(errPath_);
+    if (!errPath_.empty())
+        result.err = ReadFile(errPath_);
     return result;
 }
 
@@ -763,6 +767,22 @@ std::vector<std::string> RowCells(const std::string& page, const std::string& la
     for (auto it = std::sregex_iterator(row.begin(), row.end(), cell); it != std::sregex_iterator(); ++it)
         cells.push_back(std::regex_replace((*it)[1].str(), tag, ""));
     return cells;
+}
+
+void ExecSql(const std::string& db, const std::string& sql)
+{
+    sqlite3* handle = nullptr;
+    if (sqlite3_open(db.c_str(), &handle) != SQLITE_OK) {
+        sqlite3_close(handle);
+        throw std::runtime_error("cannot open " + db);
+    }
+    char* error = nullptr;
+    const int rc = sqlite3_exec(handle, sql.c_str(), nullptr, nullptr, &error);
+    const std::string why = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(handle);
+    if (rc != SQLITE_OK)
+        throw std::runtime_error(db + ": " + sql + ": " + why);
 }
 
 void WriteTwoDays(const Workspace& w)

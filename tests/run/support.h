@@ -25,6 +25,7 @@ struct Launch {
     std::string cwd;                 // empty: the test's own
     bool unprivileged = false;       // as root: run as nobody, so permissions count
     long long fileSizeLimit = -1;    // RLIMIT_FSIZE in bytes; -1: none
+    int stderrFd = -1;               // >= 0: standard error goes there, not to a file Outcome reads
 };
 
 struct Outcome {
@@ -187,6 +188,10 @@ struct Workspace {
 // The cells' texts, markup removed, of the table row whose first cell (of
 // class "lbl") starts with `label`; empty when there is none.
 std::vector<std::string> RowCells(const std::string& page, const std::string& label);
+
+// Runs the SQL statements on the database file; throws with SQLite's
+// message when one fails.
+void ExecSql(const std::string& db, const std::string& sql);
 
 // Writes w.db anew: two days (1 and 2 March 2011) of every series within its
 // limits, except the frequency of day 2, which leaves its maximum limit for

@@ -150,17 +150,6 @@ const char* const kTitleBlocks = "<!--pq:verdicts-by-day--><!--pq:completeness--
 
 Json ReadJson(const std::string& path) { return Json::parse(ReadFile(path)); }
 
-// Runs `sql` on the database file.
-void Execute(const std::string& db, const std::string& sql)
-{
-    sqlite3* handle = nullptr;
-    ASSERT_EQ(sqlite3_open(db.c_str(), &handle), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(handle, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(handle);
-}
-
 // What a command prints on standard output.
 std::string CommandOutput(const std::string& command)
 {
@@ -195,7 +184,7 @@ TEST(ResultDocument, EveryValueVerdictAndCountEqualsThePages)
     const Workspace w(MarkedDayTemplate(180) + kDayBlocks, MarkedTitleTemplate(60) + kTitleBlocks);
     WriteTwoDays(w);
     // One value of day 1 that is no number: a warning, and a value that counts as 0.
-    Execute(w.db, "UPDATE u2unbalance3s SET Value = 'nan' WHERE Base_id = "
+    ExecSql(w.db, "UPDATE u2unbalance3s SET Value = 'nan' WHERE Base_id = "
                   "(SELECT Base_id FROM Base WHERE DateTimeMQV = '2011-03-01 10:00:00')");
     // Three days: the third has no values at all.
     const Outcome r = RunProgram(w.At({w.Write(w.settings(3).Set("Export", "json"))}));
@@ -413,7 +402,7 @@ TEST(ResultDocument, AFailedRunWritesNoneAndKeepsAnEarlierOne)
     ASSERT_EQ(RunProgram(w.At({settings})).out, "ok!\n");
     const std::string earlier = ReadFile(w.out + "report.json");
     // The second day cannot be evaluated.
-    Execute(w.db, "DROP TABLE ac20sdfreq");
+    ExecSql(w.db, "DROP TABLE ac20sdfreq");
     const Outcome r = RunProgram(w.At({settings}));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
