@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <thread>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <wx/log.h>
 
@@ -40,10 +42,74 @@ bool ChangedRecently(const std::string& path)
 
 }  // namespace
 
+namespace {
+
+// Whether the file's header marks a database in write-ahead-log mode: its
+// bytes 18 and 19 (the file format's read and write versions) are 2.
+bool WriteAheadLogMode(const std::string& path)
+{
+    unsigned char header[20] = {};
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    const size_t n = std::fread(header, 1, sizeof header, f);
+    std::fclose(f);
+    return n == sizeof header && header[18] == 2 && header[19] == 2;
+}
+
+// Whether SQLite can use a shared-memory file beside the database: it is
+// there, or its folder can be written to make it.
+bool SharedMemoryPossible(const std::string& path)
+{
+    if (::access((path + "-shm").c_str(), F_OK) == 0)
+        return true;
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    return ::access(folder.c_str(), W_OK) == 0;
+}
+
+// The path as an SQLite URI file name: the characters that a URI gives a
+// meaning escaped.
+wxString UriPath(const std::string& path)
+{
+    std::string uri = "file:";
+    for (const char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            uri += escaped;
+        } else {
+            uri += c;
+        }
+    }
+    return PathFromBytes(uri.c_str());
+}
+
+}  // namespace
+
 void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs)
 {
     path_ = path;
     lastGap_ = std::chrono::steady_clock::now();
+    const std::string file = FileSystemPath(path);
+    // A database in write-ahead-log mode needs a shared-memory file beside
+    // it, which read-only media or a folder the run cannot write cannot
+    // hold. Without a log to read, the file alone is the whole database: it
+    // is read as immutable, which needs no such file.
+    if (WriteAheadLogMode(file) && !SharedMemoryPossible(file)) {
+        struct stat log;
+        if (::stat((file + "-wal").c_str(), &log) == 0 && log.st_size > 0)
+            throw wxSQLite3Exception(SQLITE_CANTOPEN,
+                                     "its write-ahead log " + PathFromBytes((file + "-wal").c_str()) +
+                                         " cannot be read without a shared-memory file, which cannot be made "
+                                         "beside it");
+        Open(UriPath(file) + "?immutable=1", wxEmptyString, WXSQLITE_OPEN_READONLY | WXSQLITE_OPEN_URI);
+        wxLogWarning("The database %s is in write-ahead-log mode where no shared-memory file can be made beside "
+                     "it: it is read as an immutable file.",
+                     path);
+        SetBusyTimeout(busyTimeoutMs);
+        return;
+    }
     // A write-ahead log found beside the database holds another program's
     // writes: it must not be checkpointed into the file when this connection
     // closes. Without one, closing as usual removes the empty log and the

@@ -66,8 +66,11 @@ bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db,
 
 PeriodSummary SummariseRun(const ReportHeaderValues& header, int days, wxSQLite3Database& db)
 {
-    const wxDateTime periodStart = header.dt_begin;
-    const wxDateTime periodEnd = DayStart(header, days);
+    // Exactly the days' windows: from the first day's start to the last day's
+    // end, which lies an hour past dt_begin + days when the clock skipped the
+    // last day's start (a time-zone change at midnight).
+    const wxDateTime periodStart = DayStart(header, 0);
+    const wxDateTime periodEnd = days > 0 ? DayStart(header, days - 1) + wxDateSpan::Day() : DayStart(header, days);
     PeriodSummary summary;
     summary.frequency = FrequencyMinMax(db, SeriesOf("ac20sdfreq").table, periodStart, periodEnd);
     summary.voltage = VoltageMinMax(db, SeriesOf("du1m").table, periodStart, periodEnd);

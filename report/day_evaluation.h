@@ -16,5 +16,6 @@ wxDateTime DayStart(const ReportHeaderValues& header, int k);
 // in ini file!\n", when a max-load time of the day cannot be parsed.
 bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db, EvaluatedDay& day);
 
-// The extremes of the period's first `days` days.
+// The extremes of the period's `days` days, over [the first day's start, the
+// last day's end).
 PeriodSummary SummariseRun(const ReportHeaderValues& header, int days, wxSQLite3Database& db);

@@ -345,6 +345,8 @@ bool RunReport(wxString settingsPath)
         return std::fflush(stdout) == 0 && !std::ferror(stdout);
     } catch (const wxSQLite3Exception& e) {
         wxLogMessage("InitDB%d:%s", e.GetErrorCode(), e.GetMessage());
+        // The historical line names no file.
+        wxLogError("The database %s: %s", header.DB, e.GetMessage());
     } catch (const ReportFileError& e) {
         wxLogError("%s", wxString::FromUTF8(e.what()));
     } catch (const DataError&) {

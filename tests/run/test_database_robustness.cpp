@@ -114,6 +114,10 @@ TEST(Database, DamagedOrIncompleteDatabasesAreReportedAndLeftAlone)
             const auto line = r.LineStartingWith(c.lineStart);
             ASSERT_TRUE(line) << r.Log();
             EXPECT_NE(line->find(c.lineHas), std::string::npos) << *line;
+            // The error line after it names the file.
+            const auto named = r.LineStartingWith("Error: The database " + path + ": ");
+            ASSERT_TRUE(named) << r.Log();
+            EXPECT_NE(named->find(c.lineHas), std::string::npos) << *named;
             EXPECT_FALSE(Exists(w.out + "Page0.htm"));
         }
         EXPECT_EQ(r.status, c.complete ? 0 : 1);

@@ -76,8 +76,9 @@ TEST(SettingsFailure, MissingDatabaseIsReportedAndNotCreated)
     const std::string db = w.dir / "absent.db";
     const Outcome r = RunProgram(w.At({w.Write(w.settings(1).Set("DB", db))}));
     const std::vector<std::string> lines = RunLines(r);
-    ASSERT_EQ(lines.size(), 1u) << r.Log();
+    ASSERT_EQ(lines.size(), 2u) << r.Log();
     EXPECT_EQ(lines[0].rfind("InitDB14:", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[1], "Error: The database " + db + ": " + lines[0].substr(lines[0].find(':') + 1));
     EXPECT_EQ(r.out, "");
     EXPECT_FALSE(Exists(db));
     EXPECT_TRUE(ListDir(w.out).empty());
