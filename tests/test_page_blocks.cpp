@@ -12,8 +12,6 @@
 
 namespace {
 
-std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
-
 TEST(MarkerBlocks, GoWhereTheTemplateAsksAndNowhereElse)
 {
     TextList values = NewValueTable();

@@ -33,8 +33,6 @@ ReportSettings Settings(const std::string& children)
 // The values of every ReportData element of such a document.
 ReportHeaderValues Read(const std::string& children) { return Settings(children).header; }
 
-std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
-
 std::string Stamp(const wxDateTime& t)
 {
     return t.IsValid() ? t.Format("%Y-%m-%d %H:%M:%S").ToStdString() : "unset";
