@@ -1,7 +1,7 @@
 #pragma once
 // Running the real program as a process: its output, scratch directories,
-// measurement databases made with the SQLite C API, settings documents and
-// marked page templates.
+// measurement databases made with the SQLite C API, settings documents, and
+// the values on pages made from the marked templates (tests/text_builders.h).
 #include <functional>
 #include <map>
 #include <optional>
@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <sys/types.h>
+
+#include "tests/text_builders.h"
 
 struct sqlite3;
 
@@ -149,15 +151,8 @@ private:
 std::string InstallProgram(const std::string& dir, const std::string& dayTemplate,
                            const std::string& titleTemplate);
 
-// Templates whose plain placeholders read "|k=##", so that the page shows
-// "|k=<value k>". The title template has `count` of them.
-std::string MarkedTitleTemplate(int count);
-// A day template of `count` (>= 177) placeholders: the max-load period row at
-// placeholder 10 and the three harmonic sample rows at 147..152, 159..164 and
-// 171..176 as <tr class="h"> rows of six cells whose first piece carries
-// `rowMarker` before them.
-std::string MarkedDayTemplate(int count, const std::string& rowMarker = "Friday");
-// The values of the "|k=" marks on a page (up to the next '|' or '<').
+// The values of the "|k=" marks on a page made from MarkedDayTemplate or
+// MarkedTitleTemplate (up to the next '|' or '<').
 std::map<int, std::string> MarkedValues(const std::string& page);
 
 // The harmonic rows of a page made from MarkedDayTemplate: row number and

@@ -15,15 +15,6 @@ using namespace pqrun;
 
 namespace {
 
-std::string Repeat(const std::string& piece, size_t count)
-{
-    std::string s;
-    s.reserve(piece.size() * count);
-    for (size_t i = 0; i < count; ++i)
-        s += piece;
-    return s;
-}
-
 // `xml` with `inner` at the start of its ReportData element.
 std::string Inject(const std::string& xml, const std::string& inner)
 {
