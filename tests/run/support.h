@@ -31,6 +31,7 @@ struct Launch {
 
 struct Outcome {
     int status = -1;   // exit status; -1 after a signal
+    int signal = 0;    // the signal that ended it; 0 when it exited
     std::string out;   // standard output as written
     std::string err;   // standard error as written
 
@@ -54,6 +55,8 @@ public:
     Outcome Wait();
 
 protected:
+    // `beforeExec` runs in the new process just before the program starts.
+    Child(const Launch& launch, const std::function<void()>& beforeExec);
     pid_t pid_ = -1;
     std::string outPath_, errPath_;
 };
@@ -249,6 +252,28 @@ public:
     // passes first.
     bool WaitUntilBlockedAfter(const std::string& line,
                                std::chrono::milliseconds timeout = kWatchTimeout) const;
+};
+
+// A watched program each of whose fsync calls waits until the test lets it go
+// on (a seccomp user notification), so that a test can act while a file the
+// program writes is complete and not yet renamed into place. The program's
+// pages are the only files it syncs. Throws when the system does not offer
+// such notifications (Linux 5.5 and later do).
+class SyncGatedChild : public WatchedChild {
+public:
+    explicit SyncGatedChild(const Launch& launch);
+    ~SyncGatedChild();
+
+    // Waits until the program is held in an fsync and returns the path of the
+    // file it syncs; nullopt when it ended or the time passed first.
+    std::optional<std::string> HeldSync(std::chrono::milliseconds timeout = kWatchTimeout);
+    // Lets the held fsync go on.
+    void Release();
+
+private:
+    SyncGatedChild(const Launch& launch, std::pair<int, int> channel);
+    int listener_ = -1;
+    std::optional<unsigned long long> held_;
 };
 
 }  // namespace pqrun
