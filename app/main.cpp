@@ -38,7 +38,7 @@ int main(int argc, char** argv)
     wxInitializer library;
     if (!library.IsOk()) {
         std::fputs("Failed to initialize the wxWidgets library, aborting.", stderr);
-        return -1;
+        return 1;
     }
     delete wxLog::SetActiveTarget(new ConsoleLog);
     // The library names its messages and paths after the application; this

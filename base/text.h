@@ -12,6 +12,9 @@ using TextList = std::vector<std::string>;
 // gives the empty text.
 std::string CodePageFromUtf8(const std::string& utf8);
 
+// The same for the UTF-8 texts written in the sources.
+inline std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
+
 // The same conversion for a library string.
 std::string CodePageFromWx(const wxString& text);
 

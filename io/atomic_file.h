@@ -2,8 +2,9 @@
 // A file written whole or not at all.
 #include <string>
 
-// The bytes go to a temporary file beside the target; Commit() makes it the
-// target's permissions, syncs it and renames it over the target. A temporary
+// The bytes go to a temporary file beside the target; Commit() gives it the
+// permissions of any new file (0666 less the umask), syncs it and renames it
+// over the target. A temporary
 // file that was not committed is removed when the object ends, so a failed
 // or abandoned write leaves the target as it was and nothing beside it.
 class AtomicFile {

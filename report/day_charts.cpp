@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/text.h"
 #include "db/series.h"
 #include "html/svg_chart.h"
 #include "report/page_layout.h"
@@ -10,8 +11,6 @@
 #include "stats/number_text.h"
 
 namespace {
-
-std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
 
 const char* const kPhaseNames[3] = {"L1 (фаза A)", "L2 (фаза B)", "L3 (фаза C)"};
 

@@ -5,8 +5,6 @@
 
 namespace {
 
-std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
-
 std::string Percent(long long present, long long expected)
 {
     if (expected <= 0)

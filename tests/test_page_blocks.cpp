@@ -9,10 +9,9 @@
 #include "report/page_blocks.h"
 #include "report/page_layout.h"
 #include "base/text.h"
+#include "tests/text_builders.h"
 
 namespace {
-
-std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
 
 TEST(MarkerBlocks, GoWhereTheTemplateAsksAndNowhereElse)
 {
@@ -48,17 +47,7 @@ TEST(MarkerBlocks, GoWhereTheTemplateAsksAndNowhereElse)
 TEST(MarkerBlocks, DayPageWithoutMarkersIsTheSameWithOrWithoutBlocks)
 {
     // A day template with its period row and three harmonic rows.
-    std::string day = "<html>";
-    for (int k = 0; k < 177; ++k) {
-        if (k == 10)
-            day += "<table><tr class=\"p\"><td>Friday##</td></tr></table>";
-        else if (k == 147 || k == 159 || k == 171)
-            day += "<table><tr class=\"h\"><td>Friday</td><td>##";
-        else if (k == 152 || k == 164 || k == 176)
-            day += "</td><td>##</td></tr></table>";
-        else
-            day += (k > 147 && k < 152) || (k > 159 && k < 164) || (k > 171 && k < 176) ? "</td><td>##" : "|##";
-    }
+    const std::string day = MarkedDayTemplate(177);
     const TextList values = NewValueTable();
     bool asked = false;
     const MarkerBlocks blocks = [&asked](const std::string&) {

@@ -14,6 +14,7 @@
 #include "settings/date_parsing.h"
 #include "settings/header_values.h"
 #include "settings/settings_document.h"
+#include "tests/text_builders.h"
 #include "base/text.h"
 
 namespace {
@@ -32,8 +33,6 @@ ReportSettings Settings(const std::string& children)
 
 // The values of every ReportData element of such a document.
 ReportHeaderValues Read(const std::string& children) { return Settings(children).header; }
-
-std::string Cp(const char* utf8) { return CodePageFromUtf8(utf8); }
 
 std::string Stamp(const wxDateTime& t)
 {
@@ -167,15 +166,6 @@ TEST(ParseTimeOfDay, ComposesOntoTheInstantsDate)
 }
 
 // ---- the checks before the XML reader -----------------------------------------
-
-std::string Repeat(const std::string& piece, size_t count)
-{
-    std::string s;
-    s.reserve(piece.size() * count);
-    for (size_t i = 0; i < count; ++i)
-        s += piece;
-    return s;
-}
 
 const char kUtf8Declaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 

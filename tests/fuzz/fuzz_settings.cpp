@@ -13,6 +13,7 @@
 
 #include "fuzz_support.h"
 #include "report/day_evaluation.h"
+#include "report/evaluated_report.h"
 #include "report/page_layout.h"
 #include "settings/date_parsing.h"
 #include "settings/settings_document.h"
@@ -61,8 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // What the run does next with settings it accepts: the title's dates.
     const int days = WholeNumber(h.n_Dayes);
-    if (h.dt_begin.IsValid() && days <= 7)
-        TitleValues(h, DayStart(h, days), PeriodSummary());
+    if (h.dt_begin.IsValid() && days <= 7) {
+        EvaluatedReport report;
+        report.periodStart = h.dt_begin;
+        report.periodEnd = DayStart(h, days);
+        report.dayCount = days;
+        TitleValues(h, report);
+    }
 
     wxDateTime begin;
     if (ParseBeginDateTime(std::string(reinterpret_cast<const char*>(data), size), begin))

@@ -12,6 +12,7 @@
 #include "html/row_engine.h"
 #include "report/day_evaluation.h"
 #include "report/page_assembly.h"
+#include "report/page_layout.h"
 #include "settings/date_parsing.h"
 
 namespace {

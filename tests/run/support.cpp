@@ -111,8 +111,9 @@ std::string ScratchFile(int& fd)
     return name;
 }
 
-// Starts `launch`, its standard output and error going to `outFd` and `errFd`.
-pid_t StartProgram(const Launch& launch, int outFd, int errFd)
+// Starts `launch`, its standard output and error going to `outFd` and `errFd`;
+// `beforeExec`, when given, runs in the new process just before the program.
+pid_t StartProgram(const Launch& launch, int outFd, int errFd, const std::function<void()>& beforeExec)
 {
     std::vector<std::string> words{launch.program};
     words.insert(words.end(), launch.args.begin(), launch.args.end());
@@ -142,6 +143,8 @@ pid_t StartProgram(const Launch& launch, int outFd, int errFd)
             if (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0)
                 ::_exit(125);
         }
+        if (beforeExec)
+            beforeExec();
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -150,13 +153,15 @@ pid_t StartProgram(const Launch& launch, int outFd, int errFd)
 
 }  // namespace
 
-Child::Child(const Launch& launch)
+Child::Child(const Launch& launch) : Child(launch, nullptr) {}
+
+Child::Child(const Launch& launch, const std::function<void()>& beforeExec)
 {
     int outFd, errFd = launch.stderrFd;
     outPath_ = ScratchFile(outFd);
     if (errFd < 0)
         errPath_ = ScratchFile(errFd);
-    pid_ = StartProgram(launch, outFd, errFd);
+    pid_ = StartProgram(launch, outFd, errFd, beforeExec);
     ::close(outFd);
     if (launch.stderrFd < 0)
         ::close(errFd);
@@ -181,6 +186,7 @@ Outcome Child::Wait()
     }
     pid_ = -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     result.out = ReadFile(outPath_);
     if (!errPath_.empty())
         result.err = ReadFile(errPath_);
@@ -508,35 +514,6 @@ std::string InstallProgram(const std::string& dir, const std::string& dayTemplat
     return program;
 }
 
-std::string MarkedTitleTemplate(int count)
-{
-    std::string t = "<html>";
-    for (int k = 0; k < count; ++k)
-        t += "|" + std::to_string(k) + "=##";
-    return t + "|</html>";
-}
-
-std::string MarkedDayTemplate(int count, const std::string& rowMarker)
-{
-    const auto rowEnd = [](int k) { return k == 10 || k == 152 || k == 164 || k == 176; };
-    std::string t = "<html>";
-    for (int k = 0; k < count; ++k) {
-        if (k > 0 && rowEnd(k - 1))
-            t += "</td></tr></table>";
-        if (k == 10)
-            t += "<table><tr class=\"period\"><td>Friday##";
-        else if (k == 147 || k == 159 || k == 171)
-            t += "<table><tr class=\"h\"><td>" + rowMarker + "</td><td>##";
-        else if ((k > 147 && k <= 152) || (k > 159 && k <= 164) || (k > 171 && k <= 176))
-            t += "</td><td>##";
-        else
-            t += "|" + std::to_string(k) + "=##";
-    }
-    if (rowEnd(count - 1))
-        t += "</td></tr></table>";
-    return t + "|</html>";
-}
-
 std::map<int, std::string> MarkedValues(const std::string& page)
 {
     std::map<int, std::string> values;
@@ -605,8 +582,16 @@ ScopedEnv::~ScopedEnv()
 // ---- watching running processes ---------------------------------------------
 
 #include <chrono>
+#include <climits>
+#include <cstddef>
 #include <thread>
 
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 
 namespace pqrun {
@@ -745,6 +730,140 @@ bool WatchedChild::WaitUntilBlockedAfter(const std::string& line, std::chrono::m
         },
         timeout);
     return blocked;
+}
+
+namespace {
+
+// In the started process: makes its fsync calls wait for a seccomp listener
+// and sends the listener over `channel`, or the error number alone when there
+// is none.
+void GateSyncs(int channel)
+{
+    // The program makes native system calls only, so the number alone tells fsync.
+    sock_filter code[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_fsync, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_USER_NOTIF),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(sizeof code / sizeof code[0]), code};
+    int listener = -1;
+    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0)
+        listener = static_cast<int>(
+            ::syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_NEW_LISTENER, &program));
+    int error = listener < 0 ? errno : 0;
+    iovec data{&error, sizeof error};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    if (listener >= 0) {
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        cmsghdr* rights = CMSG_FIRSTHDR(&message);
+        rights->cmsg_level = SOL_SOCKET;
+        rights->cmsg_type = SCM_RIGHTS;
+        rights->cmsg_len = CMSG_LEN(sizeof(int));
+        std::memcpy(CMSG_DATA(rights), &listener, sizeof listener);
+    }
+    const bool sent = ::sendmsg(channel, &message, 0) == static_cast<ssize_t>(sizeof error);
+    if (listener >= 0)
+        ::close(listener);
+    ::close(channel);
+    if (!sent || listener < 0)
+        ::_exit(124);
+}
+
+// The listener that GateSyncs sent; throws when none came.
+int ReceiveListener(int channel)
+{
+    int error = 0;
+    iovec data{&error, sizeof error};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    ssize_t got;
+    while ((got = ::recvmsg(channel, &message, MSG_CMSG_CLOEXEC)) < 0 && errno == EINTR) {
+    }
+    if (got != static_cast<ssize_t>(sizeof error))
+        throw std::runtime_error("the started process sent no seccomp listener");
+    if (error != 0)
+        throw std::runtime_error(std::string("seccomp user notifications are not available: ") +
+                                 std::strerror(error));
+    const cmsghdr* rights = CMSG_FIRSTHDR(&message);
+    if (!rights || rights->cmsg_level != SOL_SOCKET || rights->cmsg_type != SCM_RIGHTS)
+        throw std::runtime_error("the started process sent no seccomp listener");
+    int listener;
+    std::memcpy(&listener, CMSG_DATA(rights), sizeof listener);
+    return listener;
+}
+
+std::pair<int, int> NewChannel()
+{
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0, ends) != 0)
+        throw std::runtime_error("socketpair failed");
+    return {ends[0], ends[1]};
+}
+
+}  // namespace
+
+SyncGatedChild::SyncGatedChild(const Launch& launch) : SyncGatedChild(launch, NewChannel()) {}
+
+SyncGatedChild::SyncGatedChild(const Launch& launch, std::pair<int, int> channel)
+    : WatchedChild(launch, [channel] { GateSyncs(channel.second); })
+{
+    ::close(channel.second);
+    try {
+        listener_ = ReceiveListener(channel.first);
+    } catch (...) {
+        ::close(channel.first);
+        throw;
+    }
+    ::close(channel.first);
+}
+
+SyncGatedChild::~SyncGatedChild()
+{
+    // A sync still held fails once the listener is gone; the program is killed after.
+    if (listener_ >= 0)
+        ::close(listener_);
+}
+
+std::optional<std::string> SyncGatedChild::HeldSync(std::chrono::milliseconds timeout)
+{
+    if (held_)
+        throw std::logic_error("an fsync is held already");
+    const auto notified = [this] {
+        pollfd p{listener_, POLLIN, 0};
+        return ::poll(&p, 1, 0) == 1 && (p.revents & POLLIN) != 0;
+    };
+    WaitUntil([&] { return notified() || Ended(); }, timeout);
+    if (!notified())
+        return std::nullopt;
+    seccomp_notif request{};  // the kernel wants it zeroed
+    if (::ioctl(listener_, SECCOMP_IOCTL_NOTIF_RECV, &request) != 0)
+        return std::nullopt;
+    held_ = request.id;
+    const std::string fd = "/proc/" + std::to_string(request.pid) + "/fd/" + std::to_string(request.data.args[0]);
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink(fd.c_str(), path, sizeof path);
+    return n < 0 ? std::string() : std::string(path, static_cast<size_t>(n));
+}
+
+void SyncGatedChild::Release()
+{
+    if (!held_)
+        return;
+    seccomp_notif_resp response{};
+    response.id = *held_;
+    response.flags = SECCOMP_USER_NOTIF_FLAG_CONTINUE;
+    // Fails (ENOENT) only when the program has ended meanwhile.
+    ::ioctl(listener_, SECCOMP_IOCTL_NOTIF_SEND, &response);
+    held_.reset();
 }
 
 }  // namespace pqrun

@@ -1,7 +1,7 @@
 #pragma once
 // Running the real program as a process: its output, scratch directories,
-// measurement databases made with the SQLite C API, settings documents and
-// marked page templates.
+// measurement databases made with the SQLite C API, settings documents, and
+// the values on pages made from the marked templates (tests/text_builders.h).
 #include <functional>
 #include <map>
 #include <optional>
@@ -10,6 +10,8 @@
 #include <vector>
 
 #include <sys/types.h>
+
+#include "tests/text_builders.h"
 
 struct sqlite3;
 
@@ -30,6 +32,7 @@ struct Launch {
 
 struct Outcome {
     int status = -1;   // exit status; -1 after a signal
+    int signal = 0;    // the signal that ended it; 0 when it exited
     std::string out;   // standard output as written
     std::string err;   // standard error as written
 
@@ -53,6 +56,8 @@ public:
     Outcome Wait();
 
 protected:
+    // `beforeExec` runs in the new process just before the program starts.
+    Child(const Launch& launch, const std::function<void()>& beforeExec);
     pid_t pid_ = -1;
     std::string outPath_, errPath_;
 };
@@ -150,15 +155,8 @@ private:
 std::string InstallProgram(const std::string& dir, const std::string& dayTemplate,
                            const std::string& titleTemplate);
 
-// Templates whose plain placeholders read "|k=##", so that the page shows
-// "|k=<value k>". The title template has `count` of them.
-std::string MarkedTitleTemplate(int count);
-// A day template of `count` (>= 177) placeholders: the max-load period row at
-// placeholder 10 and the three harmonic sample rows at 147..152, 159..164 and
-// 171..176 as <tr class="h"> rows of six cells whose first piece carries
-// `rowMarker` before them.
-std::string MarkedDayTemplate(int count, const std::string& rowMarker = "Friday");
-// The values of the "|k=" marks on a page (up to the next '|' or '<').
+// The values of the "|k=" marks on a page made from MarkedDayTemplate or
+// MarkedTitleTemplate (up to the next '|' or '<').
 std::map<int, std::string> MarkedValues(const std::string& page);
 
 // The harmonic rows of a page made from MarkedDayTemplate: row number and
@@ -268,6 +266,28 @@ public:
     // passes first.
     bool WaitUntilBlockedAfter(const std::string& line,
                                std::chrono::milliseconds timeout = kWatchTimeout) const;
+};
+
+// A watched program each of whose fsync calls waits until the test lets it go
+// on (a seccomp user notification), so that a test can act while a file the
+// program writes is complete and not yet renamed into place. The program's
+// pages are the only files it syncs. Throws when the system does not offer
+// such notifications (Linux 5.5 and later do).
+class SyncGatedChild : public WatchedChild {
+public:
+    explicit SyncGatedChild(const Launch& launch);
+    ~SyncGatedChild();
+
+    // Waits until the program is held in an fsync and returns the path of the
+    // file it syncs; nullopt when it ended or the time passed first.
+    std::optional<std::string> HeldSync(std::chrono::milliseconds timeout = kWatchTimeout);
+    // Lets the held fsync go on.
+    void Release();
+
+private:
+    SyncGatedChild(const Launch& launch, std::pair<int, int> channel);
+    int listener_ = -1;
+    std::optional<unsigned long long> held_;
 };
 
 }  // namespace pqrun

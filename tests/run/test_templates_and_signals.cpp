@@ -1,10 +1,15 @@
 // Templates that are not ordinary files, and runs ended by a signal: a clear
 // error instead of a hang or a cut page, and no temporary file left behind.
-#include <chrono>
+// The signals are sent at the moments that matter: after the log line before
+// a page is written, and while the page is complete in its temporary file
+// (held there by SyncGatedChild).
 #include <csignal>
+#include <cstring>
 #include <functional>
+#include <iterator>
 #include <map>
-#include <thread>
+#include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -78,39 +83,99 @@ std::vector<std::string> Leftovers(const std::string& dir)
     return others;
 }
 
-TEST(Signals, EndARunWithoutTemporaryFilesAndWithWholePages)
-{
-    // Large pages, so that a good share of the run is spent writing them.
-    const std::string filler = "<!--" + std::string(4 << 20, 'f') + "-->";
-    const Workspace w(MarkedDayTemplate(180) + filler, MarkedTitleTemplate(60) + filler);
-    const std::string settings = w.Write(w.settings(3));
-    const Outcome whole = RunProgram(w.At({settings}));
-    ASSERT_EQ(whole.out, "ok!\n") << whole.Log();
-    std::map<std::string, std::string> complete;
-    for (const char* page : {"day_1.htm", "day_2.htm", "day_3.htm", "Page0.htm"})
-        complete[page] = ReadFile(w.out + page);
+// The pages of a two-day run in the order it writes them, each with the log
+// line after which the run goes on to it: the day's first line, and for the
+// title page the last line of the period summary.
+const struct {
+    const char* page;
+    const char* lineBefore;
+} kPageOrder[] = {
+    {"day_1.htm", "Day number 1 of 2."},
+    {"day_2.htm", "Day number 2 of 2."},
+    {"Page0.htm", "U min max du1m"},
+};
 
-    int interrupted = 0;
+// A two-day report and the pages a whole run writes. Each interrupted run
+// finds pages of an earlier run in the output directory: the pages it had
+// finished must be the new ones whole, the others the earlier ones as they were.
+class SignalledRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const Outcome whole = RunProgram(w.At({settings}));
+        ASSERT_EQ(whole.out, "ok!\n") << whole.Log();
+        for (const auto& p : kPageOrder)
+            whole_[p.page] = ReadFile(w.out + p.page);
+    }
+
+    static std::string Earlier(const std::string& page) { return "the earlier run's " + page; }
+
+    // Puts the earlier pages back and starts a run that may write its first
+    // `next` pages: each one's sync is awaited and released.
+    std::unique_ptr<SyncGatedChild> RunWritingPagesBefore(size_t next)
+    {
+        for (const auto& p : kPageOrder)
+            WriteFile(w.out + p.page, Earlier(p.page));
+        auto child = std::make_unique<SyncGatedChild>(w.At({settings}));
+        for (size_t i = 0; i < next; ++i) {
+            const std::optional<std::string> synced = child->HeldSync();
+            EXPECT_TRUE(synced && synced->rfind(w.out + kPageOrder[i].page + ".", 0) == 0)
+                << "the run did not sync a temporary of " << kPageOrder[i].page << " but " << synced.value_or("nothing");
+            child->Release();
+        }
+        return child;
+    }
+
+    // What holds after a run ended by `signal` before it finished page `next`.
+    void ExpectEndedBefore(const Outcome& r, int signal, size_t next) const
+    {
+        EXPECT_EQ(r.signal, signal) << r.Log();
+        EXPECT_EQ(r.out, "");
+        for (size_t i = 0; i < std::size(kPageOrder); ++i) {
+            const std::string page = kPageOrder[i].page;
+            if (i < next)
+                EXPECT_TRUE(ReadFile(w.out + page) == whole_.at(page)) << page << " is not the whole new page";
+            else
+                EXPECT_EQ(ReadFile(w.out + page), Earlier(page));
+        }
+        EXPECT_EQ(Leftovers(w.out), std::vector<std::string>{});
+    }
+
+    const Workspace w{MarkedDayTemplate(180), MarkedTitleTemplate(60)};
+    const std::string settings = w.Write(w.settings(2));
+    std::map<std::string, std::string> whole_;
+};
+
+TEST_F(SignalledRun, AfterTheLineBeforeAPageEndsTheRunWithTheFinishedPagesWhole)
+{
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        for (int delayMs = 0; delayMs < 400; delayMs += 20) {
-            SCOPED_TRACE("signal " + std::to_string(signal) + " after " + std::to_string(delayMs) + " ms");
-            for (const auto& page : complete)
-                std::remove((w.out + page.first).c_str());
-            WatchedChild child(w.At({settings}));
-            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));  // a point in the run, not a wait for it
-            ::kill(child.Pid(), signal);
-            const Outcome r = child.Wait();
-            if (r.status == -1)
-                ++interrupted;
-            EXPECT_EQ(Leftovers(w.out), std::vector<std::string>{});
-            for (const auto& page : complete) {
-                if (Exists(w.out + page.first)) {
-                    EXPECT_TRUE(ReadFile(w.out + page.first) == page.second) << page.first << " is not whole";
-                }
-            }
+        for (size_t next = 0; next < std::size(kPageOrder); ++next) {
+            SCOPED_TRACE(std::string(::strsignal(signal)) + " after \"" + kPageOrder[next].lineBefore + "\"");
+            const std::unique_ptr<SyncGatedChild> child = RunWritingPagesBefore(next);
+            ASSERT_TRUE(child->WaitForLine(kPageOrder[next].lineBefore));
+            // Wherever the run is now, it cannot finish page `next`: its sync is never released.
+            ::kill(child->Pid(), signal);
+            ExpectEndedBefore(child->Wait(), signal, next);
         }
     }
-    EXPECT_GT(interrupted, 0) << "no run was ended by its signal";
+}
+
+TEST_F(SignalledRun, WhileAPageIsWrittenRemovesItsTemporaryAndKeepsTheEarlierPage)
+{
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        for (size_t next = 0; next < std::size(kPageOrder); ++next) {
+            const std::string page = w.out + kPageOrder[next].page;
+            SCOPED_TRACE(std::string(::strsignal(signal)) + " while writing " + page);
+            const std::unique_ptr<SyncGatedChild> child = RunWritingPagesBefore(next);
+            const std::optional<std::string> temporary = child->HeldSync();
+            ASSERT_TRUE(temporary && temporary->rfind(page + ".", 0) == 0) << temporary.value_or("no sync");
+            // The new page is complete in its temporary; the earlier one is still in place.
+            EXPECT_TRUE(ReadFile(*temporary) == whole_.at(kPageOrder[next].page));
+            EXPECT_EQ(ReadFile(page), Earlier(kPageOrder[next].page));
+            ::kill(child->Pid(), signal);
+            ExpectEndedBefore(child->Wait(), signal, next);
+        }
+    }
 }
 
 }  // namespace
