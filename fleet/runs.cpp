@@ -59,7 +59,8 @@ std::string AsUtf8(const std::string& line)
 {
     if (line.empty() || !wxString::FromUTF8(line.data(), line.size()).empty())
         return line;
-    const wxScopedCharBuffer utf8 = WxFromCodePage(line).utf8_str();
+    const wxString text = WxFromCodePage(line);
+    const wxScopedCharBuffer utf8 = text.utf8_str();
     return std::string(utf8.data(), utf8.length());
 }
 

@@ -178,6 +178,7 @@ Outcome Child::Wait()
     }
     pid_ = -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     result.out = ReadFile(outPath_);
     result.err = ReadFile(errPath_);
     return result;

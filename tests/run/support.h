@@ -29,6 +29,7 @@ struct Launch {
 
 struct Outcome {
     int status = -1;   // exit status; -1 after a signal
+    int signal = 0;    // the signal that ended it, else 0
     std::string out;   // standard output as written
     std::string err;   // standard error as written
 
