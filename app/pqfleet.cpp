@@ -210,7 +210,9 @@ int main(int argc, char** argv)
     const FleetCounts counts = CountRuns(runs);
     std::printf("%s\n", CountsLine(counts).c_str());
 
-    if (const int signal = engine.interrupt ? engine.interrupt : PendingInterrupt())
+    if (const int signal = engine.interrupt ? engine.interrupt : PendingInterrupt()) {
+        Say("interrupted; pqfleet --resume with the same documents continues");
         EndBySignal(signal);
+    }
     return written && engine.started && counts.failed == 0 ? 0 : 1;
 }

@@ -200,9 +200,9 @@ FleetCounts CountRuns(const std::vector<FleetRun>& runs)
 
 std::string CountsLine(const FleetCounts& c)
 {
-    return std::to_string(c.reports) + " reports: " + std::to_string(c.complying) +
-           " comply in all six quantities, " + std::to_string(c.notComplying) + " do not comply, " +
-           std::to_string(c.failed) + " failed runs.";
+    return "Reports: " + std::to_string(c.reports) + "; complying in all six quantities: " +
+           std::to_string(c.complying) + "; not complying: " + std::to_string(c.notComplying) +
+           "; failed runs: " + std::to_string(c.failed) + ".";
 }
 
 std::string FleetJson(const std::vector<FleetRun>& runs)

@@ -14,7 +14,7 @@ struct FleetCounts {
 };
 FleetCounts CountRuns(const std::vector<FleetRun>& runs);
 
-// The counts as one English line for the console.
+// The counts as one line for the console, as the page's line says them in Russian.
 std::string CountsLine(const FleetCounts& counts);
 
 // fleet.json: one JSON object in UTF-8, ended by a line end. Paths of the

@@ -243,7 +243,7 @@ TEST(Fleet, SixSitesRollUpToTheirReportsVerdicts)
         args.push_back(documents[key]);
     const Outcome r = w.Fleet(args);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "6 reports: 3 comply in all six quantities, 1 do not comply, 0 failed runs.\n");
+    EXPECT_EQ(r.out, "Reports: 6; complying in all six quantities: 3; not complying: 1; failed runs: 0.\n");
 
     // The reports are what the data make them: B fails on the 2nd, C has no K0U.
     std::map<std::string, Json> results;
@@ -321,7 +321,7 @@ TEST(Fleet, ABrokenDocumentFailsAloneAndResumeRunsOnlyIt)
 
     const Outcome first = w.Fleet({w.out, good1, broken, good3});
     EXPECT_EQ(first.status, 1) << first.err;
-    EXPECT_EQ(first.out, "3 reports: 2 comply in all six quantities, 0 do not comply, 1 failed runs.\n");
+    EXPECT_EQ(first.out, "Reports: 3; complying in all six quantities: 2; not complying: 0; failed runs: 1.\n");
     EXPECT_TRUE(Exists(w.dir / "r1/Page0.htm"));
     EXPECT_TRUE(Exists(w.dir / "r3/report.json"));
     EXPECT_FALSE(Exists(w.dir / "r2/Page0.htm"));
@@ -353,7 +353,7 @@ TEST(Fleet, ABrokenDocumentFailsAloneAndResumeRunsOnlyIt)
     mended.Write(broken);
     const Outcome resumed = w.Fleet({"--resume", w.out, good1, broken, good3});
     EXPECT_EQ(resumed.status, 0) << resumed.err;
-    EXPECT_EQ(resumed.out, "3 reports: 3 comply in all six quantities, 0 do not comply, 0 failed runs.\n");
+    EXPECT_EQ(resumed.out, "Reports: 3; complying in all six quantities: 3; not complying: 0; failed runs: 0.\n");
     const std::string log = w.JobLog();
     EXPECT_EQ(RecordsOf(log, 1), 1);
     EXPECT_EQ(RecordsOf(log, 2), 2) << log;
@@ -448,7 +448,7 @@ TEST(Fleet, HostsRunTheReportsThroughTheSshCommand)
     }
     const Outcome r = w.Fleet(args);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "4 reports: 4 comply in all six quantities, 0 do not comply, 0 failed runs.\n");
+    EXPECT_EQ(r.out, "Reports: 4; complying in all six quantities: 4; not complying: 0; failed runs: 0.\n");
     EXPECT_TRUE(Exists(w.dir / "relative 'dir'/report.json"));
     for (int i = 1; i <= 3; ++i)
         EXPECT_TRUE(Exists(w.dir / ("out " + std::to_string(i) + "/Page0.htm")));
@@ -537,7 +537,7 @@ TEST(Fleet, AnInterruptedFleetLeavesWholePagesAndResumes)
 
         const Outcome resumed = w.Fleet({"--resume", w.out, args[1], args[2], args[3], args[4]});
         EXPECT_EQ(resumed.status, 0) << resumed.err;
-        EXPECT_EQ(resumed.out, "4 reports: 4 comply in all six quantities, 0 do not comply, 0 failed runs.\n");
+        EXPECT_EQ(resumed.out, "Reports: 4; complying in all six quantities: 4; not complying: 0; failed runs: 0.\n");
         // Pages left by the interrupted fleet are those of the completed runs.
         for (const auto& page : pages)
             EXPECT_TRUE(ReadFile(page.first) == page.second) << page.first << " was not whole";
