@@ -193,7 +193,7 @@ int main(int argc, char** argv)
     if (const int signal = PendingInterrupt())
         EndBySignal(signal);
 
-    Say("running " + std::to_string(documents.size()) + " reports through GNU parallel; job log " + options.outDir +
+    Say("reports to run through GNU parallel: " + std::to_string(documents.size()) + "; job log " + options.outDir +
         "/joblog");
     const EngineEnd engine = RunEngine(ParallelCommand(options));
     if (engine.started && engine.status == 255 && engine.interrupt == 0)
