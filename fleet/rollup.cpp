@@ -164,6 +164,8 @@ table.fleet tbody { break-inside: avoid; page-break-inside: avoid; }
 table.fleet tbody + tbody { border-top: 1.5pt solid #000; }
 table.fleet tr { break-inside: avoid; page-break-inside: avoid; }
 table.fleet td.site, table.fleet td.outcome { text-align: left; }
+table.fleet td.site { width: 24%; }
+table.fleet td.outcome { width: 22%; }
 table.fleet td.period { white-space: nowrap; }
 table.fleet td.outcome { word-break: break-word; }
 table.fleet td.failed { font-weight: bold; }

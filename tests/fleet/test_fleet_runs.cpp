@@ -1,12 +1,12 @@
 // Runs of the real fleet command over real report runs: the roll-up against
 // the reports, a failing document and --resume, the refusals, --hosts through
 // a stand-in for ssh, and an interrupted fleet.
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <optional>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -117,7 +117,14 @@ struct PageRow {
 
 std::string Unmarked(const std::string& html)
 {
-    std::string text = std::regex_replace(html, std::regex("<[^>]*>"), "");
+    std::string text;
+    bool inTag = false;
+    for (char c : html) {
+        if (c == '<' || c == '>')
+            inTag = c == '<';
+        else if (!inTag)
+            text += c;
+    }
     for (const auto& e : std::vector<std::pair<std::string, std::string>>{
              {"&mdash;", "—"}, {"&ndash;", "–"}, {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
         for (size_t at; (at = text.find(e.first)) != std::string::npos;)
@@ -126,17 +133,34 @@ std::string Unmarked(const std::string& html)
     return text;
 }
 
+// The text between `open` and the next `close` from `at` on, moving `at`
+// past it; nothing when there is none.
+std::optional<std::string> Between(const std::string& text, const std::string& open, const std::string& close,
+                                   size_t& at)
+{
+    const size_t begin = text.find(open, at);
+    const size_t end = begin == std::string::npos ? begin : text.find(close, begin + open.size());
+    if (end == std::string::npos)
+        return std::nullopt;
+    at = end + close.size();
+    return text.substr(begin + open.size(), end - begin - open.size());
+}
+
 std::vector<PageRow> RollupRows(const std::string& html)
 {
     std::vector<PageRow> rows;
-    const std::regex row("<tr><td class=\"site\">([\\s\\S]*?)</tr>");
-    const std::regex cell("<td(?: class=\"([^\"]*)\")?>([\\s\\S]*?)</td>");
-    const std::regex href("href=\"([^\"]*)\"");
-    for (auto r = std::sregex_iterator(html.begin(), html.end(), row); r != std::sregex_iterator(); ++r) {
-        const std::string tr = "<td class=\"site\">" + (*r)[1].str();
+    size_t at = 0;
+    while (const std::optional<std::string> tr = Between(html, "<tr><td class=\"site\">", "</tr>", at)) {
+        // Each cell's class ("" for none) and content.
         std::vector<std::pair<std::string, std::string>> cells;
-        for (auto c = std::sregex_iterator(tr.begin(), tr.end(), cell); c != std::sregex_iterator(); ++c)
-            cells.emplace_back((*c)[1].str(), (*c)[2].str());
+        std::string rest = "<td class=\"site\">" + *tr;
+        size_t in = 0;
+        while (const std::optional<std::string> cell = Between(rest, "<td", "</td>", in)) {
+            const size_t close = cell->find('>');
+            const std::string attributes = cell->substr(0, close);
+            size_t a = 0;
+            cells.emplace_back(Between(attributes, "class=\"", "\"", a).value_or(""), cell->substr(close + 1));
+        }
         if (cells.size() != 11)
             continue;
         PageRow p;
@@ -151,9 +175,9 @@ std::vector<PageRow> RollupRows(const std::string& html)
         }
         p.completeness = Unmarked(cells[8].second);
         p.outcome = Unmarked(cells[9].second);
-        const std::string& links = cells[10].second;
-        for (auto h = std::sregex_iterator(links.begin(), links.end(), href); h != std::sregex_iterator(); ++h)
-            p.links.push_back((*h)[1].str());
+        size_t h = 0;
+        while (const std::optional<std::string> href = Between(cells[10].second, "href=\"", "\"", h))
+            p.links.push_back(*href);
         rows.push_back(p);
     }
     return rows;
@@ -161,8 +185,8 @@ std::vector<PageRow> RollupRows(const std::string& html)
 
 std::string CountsText(const std::string& html)
 {
-    std::smatch m;
-    return std::regex_search(html, m, std::regex("<p class=\"counts\">([^<]*)</p>")) ? m[1].str() : std::string();
+    size_t at = 0;
+    return Between(html, "<p class=\"counts\">", "</p>", at).value_or("");
 }
 
 // A link of the page as a path under OUTDIR.
@@ -468,7 +492,9 @@ std::vector<std::string> Leftovers(const std::string& dir)
 {
     std::vector<std::string> others;
     for (const std::string& name : ListDir(dir))
-        if (!std::regex_match(name, std::regex("Page0\\.htm|report\\.json|day_[0-9]\\.htm")))
+        if (name != "Page0.htm" && name != "report.json" &&
+            !(name.size() == 9 && name.rfind("day_", 0) == 0 && std::isdigit(static_cast<unsigned char>(name[4])) &&
+              name.compare(5, 4, ".htm") == 0))
             others.push_back(name);
     return others;
 }
