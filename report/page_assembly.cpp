@@ -153,18 +153,17 @@ std::string AssembleTitlePage(const std::string& templateText, const TextList& v
     return page;
 }
 
-bool WriteDayPage(int dayNumber, const TextList& values, const DateTimeList& begins,
-                  const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
-                  const wxString& programDir, const wxString& userDir, const MarkerBlocks& blocks)
+bool WriteDayPage(int dayNumber, const std::string& templateText, const TextList& values,
+                  const DateTimeList& begins, const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
+                  const wxString& userDir, const MarkerBlocks& blocks)
 {
-    const std::string page =
-        AssembleDayPage(ReadTemplate(programDir + DayTemplateName()), values, begins, ends, harmonics, blocks);
+    const std::string page = AssembleDayPage(templateText, values, begins, ends, harmonics, blocks);
     return WritePage(userDir + DayPageName(dayNumber), page);
 }
 
-bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir,
+bool WriteTitlePage(const std::string& templateText, const TextList& values, const wxString& userDir,
                     const MarkerBlocks& blocks)
 {
-    const std::string page = AssembleTitlePage(ReadTemplate(programDir + TitleTemplateName()), values, blocks);
+    const std::string page = AssembleTitlePage(templateText, values, blocks);
     return WritePage(userDir + TitlePageName(), page);
 }

@@ -22,6 +22,9 @@ wxString TitleTemplateName();
 wxString DayPageName(int dayNumber);
 wxString TitlePageName();
 
+// The most day pages a report has: the settings carry seven max-load periods.
+const int kMaxDayPages = 7;
+
 // The largest template read; a bigger file is refused.
 const long long kMaxTemplateBytes = 16LL << 20;
 
@@ -60,14 +63,14 @@ std::string AssembleDayPage(const std::string& templateText, const TextList& val
 std::string AssembleTitlePage(const std::string& templateText, const TextList& values,
                               const MarkerBlocks& blocks = nullptr);
 
-// Reads "tbl1.htm" from the program directory and writes "day_<d>.htm" under
-// the user directory. False when the page could not be written. Throws
-// DataError for a malformed harmonic row, ReportFileError for a missing template.
-bool WriteDayPage(int dayNumber, const TextList& values, const DateTimeList& begins,
-                  const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
-                  const wxString& programDir, const wxString& userDir, const MarkerBlocks& blocks = nullptr);
+// Writes "day_<d>.htm" under the user directory from the day template's
+// text. False when the page could not be written. Throws DataError for a
+// malformed harmonic row.
+bool WriteDayPage(int dayNumber, const std::string& templateText, const TextList& values,
+                  const DateTimeList& begins, const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
+                  const wxString& userDir, const MarkerBlocks& blocks = nullptr);
 
-// Reads "Title.htm" from the program directory and writes "Page0.htm" under
-// the user directory. False when the page could not be written.
-bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir,
+// Writes "Page0.htm" under the user directory from the title template's
+// text. False when the page could not be written.
+bool WriteTitlePage(const std::string& templateText, const TextList& values, const wxString& userDir,
                     const MarkerBlocks& blocks = nullptr);
