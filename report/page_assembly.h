@@ -4,6 +4,8 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <wx/string.h>
 
@@ -54,14 +56,23 @@ extern const char* const kProvenanceMarker;
 using MarkerBlocks = std::function<std::string(const std::string& marker)>;
 
 // The day page text from the cut template and the day's values. Markers in
-// the template's own text (never in the values) are replaced by their blocks.
+// the template's own text (never in the values) are replaced by their
+// blocks: the first of each kind that stands outside a tag and a comment;
+// later ones stay as they are, as do markers inside a tag (an attribute
+// value) or inside another comment.
 std::string AssembleDayPage(const std::string& templateText, const TextList& values,
                             const DateTimeList& begins, const DateTimeList& ends,
                             const std::array<TextList, 3>& harmonics, const MarkerBlocks& blocks = nullptr);
 
-// The title page text: piece 0, then value k and piece k+1 for every placeholder.
+// The title page text: piece 0, then value k and piece k+1 for every
+// placeholder; markers as on the day page.
 std::string AssembleTitlePage(const std::string& templateText, const TextList& values,
                               const MarkerBlocks& blocks = nullptr);
+
+// The markers that a template's page holds more than once where they count,
+// each with how often: only the first gets its block.
+std::vector<std::pair<std::string, int>> RepeatedDayMarkers(const std::string& templateText);
+std::vector<std::pair<std::string, int>> RepeatedTitleMarkers(const std::string& templateText);
 
 // Writes "day_<d>.htm" under the user directory from the day template's
 // text. False when the page could not be written. Throws DataError for a

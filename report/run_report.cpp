@@ -216,7 +216,8 @@ struct PageTemplates {
     TemplateText day, title;
 };
 
-// The templates; nothing, after an error naming the file, when one cannot be read.
+// The templates; nothing, after an error naming the file, when one cannot be
+// read. A marker that a page holds more than once is named in a warning.
 std::optional<PageTemplates> ReadTemplates(const PagePlan& plan)
 {
     PageTemplates templates{{plan.dayTemplate, {}}, {plan.titleTemplate, {}}};
@@ -227,6 +228,14 @@ std::optional<PageTemplates> ReadTemplates(const PagePlan& plan)
         wxLogError("%s", wxString::FromUTF8(e.what()));
         return std::nullopt;
     }
+    const auto name = [](const wxString& path, const std::vector<std::pair<std::string, int>>& repeated) {
+        for (const auto& marker : repeated)
+            wxLogWarning("The template %s holds %s %d times: its block takes the place of the first, the "
+                         "others stay as they are.",
+                         path, marker.first, marker.second);
+    };
+    name(plan.dayTemplate, RepeatedDayMarkers(templates.day.bytes));
+    name(plan.titleTemplate, RepeatedTitleMarkers(templates.title.bytes));
     return templates;
 }
 
