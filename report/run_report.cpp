@@ -363,6 +363,7 @@ bool RunReport(wxString settingsPath)
             EvaluatedDay day;
             if (!EvaluateDay(header, k, *db, day))
                 return false;
+            WarnOfDayGaps(day);
             allPagesWritten &= pages.WriteDay(day);
             report.AddDay(std::move(day));
         }
