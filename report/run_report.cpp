@@ -1,5 +1,6 @@
 #include "report/run_report.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -378,9 +379,13 @@ bool RunReport(wxString settingsPath)
             !WriteResultDocument(*plan->resultDocument,
                                  ResultDocument(header, report, inputs.Get(), warnings.Lines())))
             return false;
-        std::printf("ok!\n");
         // "ok!" counts only once it has reached the caller.
-        return std::fflush(stdout) == 0 && !std::ferror(stdout);
+        errno = 0;
+        if (std::printf("ok!\n") < 0 || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            wxLogError("Cannot write \"ok!\" to standard output: %s", SystemErrorText(errno != 0 ? errno : EIO));
+            return false;
+        }
+        return true;
     } catch (const wxSQLite3Exception& e) {
         wxLogMessage("InitDB%d:%s", e.GetErrorCode(), e.GetMessage());
     } catch (const ReportFileError& e) {

@@ -25,6 +25,9 @@ struct Launch {
     std::string cwd;                 // empty: the test's own
     bool unprivileged = false;       // as root: run as nobody, so permissions count
     long long fileSizeLimit = -1;    // RLIMIT_FSIZE in bytes; -1: none
+    // Instead of capturing standard output: a file opened for writing there
+    // (such as /dev/full), or "" for a closed standard output.
+    std::optional<std::string> standardOutput;
 };
 
 struct Outcome {

@@ -1,7 +1,7 @@
 // Templates that cannot be read and folders that cannot take the pages are
 // refused before the database is opened, with an error naming the file and
-// nothing written; a page that cannot be written ends the run with an error
-// and no "ok!"; earlier pages are kept.
+// nothing written; a page that cannot be written, or an "ok!" that cannot,
+// ends the run with an error and no "ok!"; earlier pages are kept.
 #include <algorithm>
 #include <functional>
 
@@ -125,6 +125,37 @@ TEST(OutputFailure, PageThatCannotBeWrittenIsReportedAndEarlierPagesKept)
         if (c.earlier) {
             EXPECT_EQ(ReadFile(w.out + c.failing), c.earlier);
         }
+    }
+}
+
+TEST(OutputFailure, OkThatCannotBeWrittenIsAnError)
+{
+    const struct {
+        const char* name;
+        std::string standardOutput;
+        const char* why;
+    } cases[] = {
+        {"standard output closed", "", "Bad file descriptor"},
+        {"standard output full", "/dev/full", "No space left on device"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Workspace w(MarkedDayTemplate(180), MarkedTitleTemplate(60));
+        WriteTwoDays(w);
+        const std::string database = ReadFile(w.db);
+        Launch launch = w.At({w.Write(w.settings(2).Set("Export", "json"))});
+        launch.standardOutput = c.standardOutput;
+        const Outcome r = RunProgram(launch);
+
+        EXPECT_EQ(r.status, 1);
+        ASSERT_FALSE(r.LogLines().empty());
+        EXPECT_EQ(r.LogLines().back(), std::string("Error: Cannot write \"ok!\" to standard output: ") + c.why)
+            << r.Log();
+        // The report itself is whole, and "ok!" went into none of the files.
+        EXPECT_EQ(ListDir(w.out), (std::vector<std::string>{"Page0.htm", "day_1.htm", "day_2.htm", "report.json"}));
+        for (const auto& file : Contents(w.out))
+            EXPECT_EQ(file.second.find("ok!"), std::string::npos) << file.first;
+        EXPECT_TRUE(ReadFile(w.db) == database) << "the database changed";
     }
 }
 
