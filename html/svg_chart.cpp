@@ -284,9 +284,11 @@ std::string XLabelMarkup(const ChartFrame& f, const std::string& label)
 // The note of a chart without data, in the middle of its plot.
 std::string NoDataMarkup(const ChartFrame& f, const std::string& text)
 {
-    return text.empty() ? "" : Text((f.left + f.right) / 2, (f.top + f.bottom) / 2 + 5, "middle", text,
-                                    " class=\"no-data\" font-size=\"15\" fill=\"#444\" stroke=\"#fff\" stroke-width=\"4\" "
-                                    "paint-order=\"stroke\" stroke-linejoin=\"round\"");
+    if (text.empty())
+        return "";
+    return Text((f.left + f.right) / 2, (f.top + f.bottom) / 2 + 5, "middle", text,
+                " class=\"no-data\" font-size=\"15\" fill=\"#444\" stroke=\"#fff\" stroke-width=\"4\" "
+                "paint-order=\"stroke\" stroke-linejoin=\"round\"");
 }
 
 // ---- the day chart

@@ -91,6 +91,8 @@ const std::vector<Field>& Fields()
 // The first character of `value` that CP1251 lacks; 0 when it has them all.
 wxUniChar MissingCharacter(const wxString& value)
 {
+    if (value.empty() || !CodePageFromWx(value).empty())
+        return 0;
     for (wxString::const_iterator it = value.begin(); it != value.end(); ++it)
         if (CodePageFromWx(wxString(*it)).empty())
             return *it;

@@ -38,9 +38,17 @@ TEST(OutputFailure, TemplatesAndTheFolderAreCheckedBeforeTheDatabase)
         std::string error;   // the last log line, "@" standing for the workspace
         bool unprivileged;
     } cases[] = {
-        {"missing title template", [](const Workspace& w) { ::unlink((w.dir / "bin/Title.htm").c_str()); return w.out; },
+        {"missing title template",
+         [](const Workspace& w) {
+             ::unlink((w.dir / "bin/Title.htm").c_str());
+             return w.out;
+         },
          "out", "Error: Cannot read the template @/bin/Title.htm: No such file or directory", false},
-        {"missing day template", [](const Workspace& w) { ::unlink((w.dir / "bin/tbl1.htm").c_str()); return w.out; },
+        {"missing day template",
+         [](const Workspace& w) {
+             ::unlink((w.dir / "bin/tbl1.htm").c_str());
+             return w.out;
+         },
          "out", "Error: Cannot read the template @/bin/tbl1.htm: No such file or directory", false},
         {"title template over 16 MiB",
          [&oversized](const Workspace& w) { WriteFile(w.dir / "bin/Title.htm", oversized); return w.out; }, "out",

@@ -77,7 +77,8 @@ TEST(PageFolder, ASecondRunIntoAFolderInUseIsRefusedBeforeTheDatabase)
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         ASSERT_FALSE(r.LogLines().empty());
-        EXPECT_EQ(r.LogLines().back(), "Error: The folder " + c.folder + " is in use by another run: no page is written.")
+        EXPECT_EQ(r.LogLines().back(),
+                  "Error: The folder " + c.folder + " is in use by another run: no page is written.")
             << r.Log();
         EXPECT_FALSE(r.LineStartingWith("Day number")) << r.Log();
         EXPECT_TRUE(ListDir(w.out).empty());
