@@ -1,7 +1,10 @@
 // Entry point: starts the library, parses the command line, makes the
 // settings path absolute, switches to the Russian locale and runs the report.
+#include <cerrno>
 #include <cstdio>
 #include <vector>
+
+#include <fcntl.h>
 
 #include <wx/app.h>
 #include <wx/cmdline.h>
@@ -30,10 +33,24 @@ const wxCmdLineEntryDesc kOptions[] = {
     {wxCMD_LINE_NONE, nullptr, nullptr, nullptr, wxCMD_LINE_VAL_NONE, 0},
 };
 
+// A standard stream the caller closed is opened read-only on /dev/null: no
+// file the run opens takes its number, and writing it fails, so that "ok!"
+// is never written into a page or the database and is known to be lost.
+void HoldClosedStandardStreams()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number, which is fd: the streams below it are open by now.
+        ::open("/dev/null", O_RDONLY);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    HoldClosedStandardStreams();
     wxApp::CheckBuildOptions(WX_BUILD_OPTIONS_SIGNATURE, "program");
     wxInitializer library;
     if (!library.IsOk()) {

@@ -281,6 +281,16 @@ std::string XLabelMarkup(const ChartFrame& f, const std::string& label)
     return label.empty() ? "" : Text((f.left + f.right) / 2, kChartHeight - 6, "middle", label);
 }
 
+// The note of a chart without data, in the middle of its plot.
+std::string NoDataMarkup(const ChartFrame& f, const std::string& text)
+{
+    if (text.empty())
+        return "";
+    return Text((f.left + f.right) / 2, (f.top + f.bottom) / 2 + 5, "middle", text,
+                " class=\"no-data\" font-size=\"15\" fill=\"#444\" stroke=\"#fff\" stroke-width=\"4\" "
+                "paint-order=\"stroke\" stroke-linejoin=\"round\"");
+}
+
 // ---- the day chart
 
 // A value a chart can place: finite and of a size no measured quantity comes
@@ -637,10 +647,12 @@ std::string DayChartSvg(const DayChart& chart)
     }
 
     std::string markers;
+    bool drawn = false;
     for (size_t i = 0; i < chart.series.size(); ++i) {
         const DaySeries& series = chart.series[i];
         const SeriesStyle& st = StyleOf(i);
         const std::vector<MinuteRange> band = BandOf(series);
+        drawn |= !band.empty() || std::any_of(series.points.begin(), series.points.end(), InDay);
         if (!band.empty())
             s += "<path class=\"band\"" + Attr("d", BandPath(f, band)) + Attr("fill", st.colour) +
                  " fill-opacity=\".3\"" + Attr("stroke", st.colour) + " stroke-width=\".6\" stroke-linejoin=\"round\"/>\n";
@@ -663,6 +675,8 @@ std::string DayChartSvg(const DayChart& chart)
                   " class=\"limit-label\" stroke=\"#fff\" stroke-width=\"3\" paint-order=\"stroke\" "
                   "stroke-linejoin=\"round\"");
     }
+    if (!drawn)
+        s += NoDataMarkup(f, chart.noDataText);
 
     s += FrameMarkup(f) + XLabelMarkup(f, chart.xLabel);
     LegendRows(DayLegend(chart), &s);
@@ -762,6 +776,8 @@ std::string SpectrumChartSvg(const SpectrumChart& chart)
     if (!marks.Empty())
         s += "<g class=\"limit\">\n<path" + Attr("d", marks.Text()) + " stroke=\"#fff\" stroke-width=\"4.5\"/>\n<path" +
              Attr("d", marks.Text()) + " stroke=\"#000\" stroke-width=\"2\"/>\n</g>\n";
+    if (p95Bars.empty() && maximumBars.empty())
+        s += NoDataMarkup(f, chart.noDataText);
 
     // Order labels under the slots, every order where they fit.
     const int every = std::max(1, static_cast<int>(std::ceil(15 / slot)));

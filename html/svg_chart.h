@@ -87,6 +87,7 @@ struct DayChart {
     std::vector<TimeRange> shaded;  // drawn light grey under the data
     std::string shadedLabel;        // legend text of the shaded stretches
     bool includeZero = false;       // the value axis takes in 0 as well
+    std::string noDataText;         // written across the plot when no series has a value to draw
 };
 
 // A value axis from `low` to `high` with ticks every `step` (1, 2 or 5 times
@@ -140,6 +141,7 @@ struct SpectrumChart {
     std::string maximumLabel;
     std::string limitLabel;
     std::vector<HarmonicBars> orders;  // each order once, any order
+    std::string noDataText;            // written across the plot when no order has a bar
 };
 
 // The frame SpectrumChartSvg draws in: x in orders, order n centred at X(n).

@@ -90,6 +90,7 @@ DayChart Chart(const EvaluatedDay& day, const char* title, const char* yLabel)
     chart.xLabel = Cp("Время суток, ч:мин");
     chart.shaded = MaxLoadRanges(day);
     chart.shadedLabel = Cp("Период наибольших нагрузок");
+    chart.noDataText = Cp("нет данных");
     return chart;
 }
 
@@ -168,14 +169,16 @@ std::string SpectrumCharts(const EvaluatedDay& day, int voltageClass)
         chart.p95Label = Cp("95 %");
         chart.maximumLabel = Cp("наибольшее");
         chart.limitLabel = Cp("нормально допустимое");
+        chart.noDataText = Cp("нет данных");
         const MeasuredSeries& series = SeriesOf("harm_u_L" + std::to_string(p + 1) + "_3s");
         const StatisticResult* record = HarmonicResult(day, p);
         for (int n = 2; n <= kHighestOrder; ++n) {
             HarmonicBars bars;
             bars.order = n;
-            // The bars show the values as the page's table shows them.
+            // The bars show the values as the page's table shows them; none
+            // for a day without a value, whose table shows 0,00 throughout.
             const size_t at = 6 * static_cast<size_t>(n - 2);
-            if (record && at + 1 < record->slots.size()) {
+            if (record && record->FoundValues() && at + 1 < record->slots.size()) {
                 bars.p95 = AsShown(record->slots[at].value_or(0.0));
                 bars.maximum = AsShown(record->slots[at + 1].value_or(0.0));
             }

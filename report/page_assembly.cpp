@@ -1,5 +1,8 @@
 #include "report/page_assembly.h"
 
+#include <cstring>
+#include <map>
+#include <set>
 #include <vector>
 
 #include <wx/log.h>
@@ -18,25 +21,129 @@ const std::string& Value(const TextList& values, size_t k)
     return k < values.size() ? values[k] : empty;
 }
 
-// Replaces every marker in the template pieces by its block.
-void FillMarkers(TextList& pieces, const MarkerBlocks& blocks)
+// The markers a template may hold.
+const std::array<const char*, 4>& Markers()
 {
-    if (!blocks)
-        return;
-    for (const char* marker : {kChartsMarker, kCompletenessMarker, kVerdictsByDayMarker, kProvenanceMarker}) {
-        const std::string m = marker;
-        std::string block;
-        bool made = false;
-        for (std::string& piece : pieces) {
-            for (size_t at = piece.find(m); at != std::string::npos; at = piece.find(m, at + block.size())) {
-                if (!made) {
-                    block = blocks(m);
-                    made = true;
-                }
-                piece.replace(at, m.size(), block);
+    static const std::array<const char*, 4> markers{kChartsMarker, kCompletenessMarker, kVerdictsByDayMarker,
+                                                    kProvenanceMarker};
+    return markers;
+}
+
+// The known marker that starts at `at`, or null.
+const char* MarkerAt(const std::string& text, size_t at)
+{
+    for (const char* marker : Markers())
+        if (text.compare(at, std::strlen(marker), marker) == 0)
+            return marker;
+    return nullptr;
+}
+
+// Where the template's own text stands, followed piece by piece: in text, in
+// a tag (between its "<" and ">", quoted attribute values included) or in a
+// comment. A marker counts only in text.
+class MarkupPlace {
+public:
+    // Passes over `piece`, calling `marker(at, name)` for each marker that
+    // stands in text; `marker` returns where to go on from.
+    template <typename OnMarker>
+    void Pass(std::string& piece, OnMarker marker)
+    {
+        for (size_t at = 0; at < piece.size();) {
+            const char c = piece[at];
+            switch (place_) {
+            case Place::Comment: {
+                const size_t end = piece.find("-->", at);
+                if (end == std::string::npos)
+                    return;
+                place_ = Place::Text;
+                at = end + 3;
+                continue;
+            }
+            case Place::Tag:
+                if (quote_)
+                    quote_ = c == quote_ ? 0 : quote_;
+                else if (c == '"' || c == '\'')
+                    quote_ = c;
+                else if (c == '>')
+                    place_ = Place::Text;
+                ++at;
+                continue;
+            case Place::Text:
+                break;
+            }
+            if (c != '<') {
+                ++at;
+                continue;
+            }
+            if (const char* name = MarkerAt(piece, at)) {
+                at = marker(at, name);
+            } else if (piece.compare(at, 4, "<!--") == 0) {
+                place_ = Place::Comment;
+                at += 4;
+            } else {
+                const char next = at + 1 < piece.size() ? piece[at + 1] : 0;
+                if ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' || next == '!' ||
+                    next == '?')
+                    place_ = Place::Tag;
+                ++at;
             }
         }
     }
+
+private:
+    enum class Place { Text, Tag, Comment };
+    Place place_ = Place::Text;
+    char quote_ = 0;
+};
+
+// The pieces of a template that its page shows, in page order.
+using ShownPieces = std::vector<std::string*>;
+
+ShownPieces AllPieces(TextList& pieces)
+{
+    ShownPieces shown;
+    for (std::string& piece : pieces)
+        shown.push_back(&piece);
+    return shown;
+}
+
+// Replaces the first marker of each kind in the pieces' text by its block;
+// later ones, and markers inside tags or comments, stay as they are.
+void FillMarkers(const ShownPieces& pieces, const MarkerBlocks& blocks)
+{
+    if (!blocks)
+        return;
+    std::set<std::string> filled;
+    MarkupPlace place;
+    for (std::string* shown : pieces) {
+        std::string& piece = *shown;
+        place.Pass(piece, [&](size_t at, const char* name) {
+            const std::string marker = name;
+            if (!filled.insert(marker).second)
+                return at + marker.size();
+            const std::string block = blocks(marker);
+            piece.replace(at, marker.size(), block);
+            return at + block.size();
+        });
+    }
+}
+
+// How often each marker stands in the pieces' text, for those found more than once.
+std::vector<std::pair<std::string, int>> RepeatedMarkers(const ShownPieces& pieces)
+{
+    std::map<std::string, int> counts;
+    MarkupPlace place;
+    for (std::string* piece : pieces) {
+        place.Pass(*piece, [&](size_t at, const char* name) {
+            ++counts[name];
+            return at + std::strlen(name);
+        });
+    }
+    std::vector<std::pair<std::string, int>> repeated;
+    for (const char* marker : Markers())
+        if (counts[marker] > 1)
+            repeated.emplace_back(marker, counts[marker]);
+    return repeated;
 }
 
 // The day page's harmonic tables: the placeholder that carries each one's
@@ -95,25 +202,51 @@ const char* const kCompletenessMarker = "<!--pq:completeness-->";
 const char* const kVerdictsByDayMarker = "<!--pq:verdicts-by-day-->";
 const char* const kProvenanceMarker = "<!--pq:provenance-->";
 
-std::string AssembleDayPage(const std::string& templateText, const TextList& values,
-                            const DateTimeList& begins, const DateTimeList& ends,
-                            const std::array<TextList, 3>& harmonics, const MarkerBlocks& blocks)
-{
-    TextList pieces = SplitText(templateText, "##");
+namespace {
+
+// The day template cut for assembly: the pieces around its placeholders, its
+// period row and its harmonic rows, each cut out of the pieces.
+struct DayTemplateCut {
+    TextList pieces;
     TextList periodRow;
     std::array<TextList, 3> harmonicRows;
-    CutPeriodRow(pieces, periodRow);
-    const std::vector<HarmonicTable> tables = HarmonicTables();
-    for (size_t t = 0; t < tables.size() && t < harmonicRows.size(); ++t)
-        CutHarmonicRow(pieces, harmonicRows[t], static_cast<int>(tables[t].rows) - kHarmonicRowFirst);
-    // After the cuts, which look for the rows' own markup.
-    FillMarkers(pieces, blocks);
-    const auto inCutRow = [&tables](size_t k) {
+    std::vector<HarmonicTable> tables = HarmonicTables();
+
+    explicit DayTemplateCut(const std::string& templateText) : pieces(SplitText(templateText, "##"))
+    {
+        CutPeriodRow(pieces, periodRow);
+        for (size_t t = 0; t < tables.size() && t < harmonicRows.size(); ++t)
+            CutHarmonicRow(pieces, harmonicRows[t], static_cast<int>(tables[t].rows) - kHarmonicRowFirst);
+    }
+    // Whether piece k went into a harmonic row.
+    bool InCutRow(size_t k) const
+    {
         for (const HarmonicTable& t : tables)
             if (k >= t.firstCut && k <= t.lastCut)
                 return true;
         return false;
-    };
+    }
+    ShownPieces Shown()
+    {
+        ShownPieces shown;
+        for (size_t k = 0; k < pieces.size(); ++k)
+            if (!InCutRow(k))
+                shown.push_back(&pieces[k]);
+        return shown;
+    }
+};
+
+}  // namespace
+
+std::string AssembleDayPage(const std::string& templateText, const TextList& values,
+                            const DateTimeList& begins, const DateTimeList& ends,
+                            const std::array<TextList, 3>& harmonics, const MarkerBlocks& blocks)
+{
+    DayTemplateCut cut(templateText);
+    TextList& pieces = cut.pieces;
+    const std::vector<HarmonicTable>& tables = cut.tables;
+    // After the cuts, which look for the rows' own markup.
+    FillMarkers(cut.Shown(), blocks);
     const auto rowsAt = [&tables](size_t k) -> int {
         for (size_t t = 0; t < tables.size(); ++t)
             if (tables[t].rows == k)
@@ -131,12 +264,12 @@ std::string AssembleDayPage(const std::string& templateText, const TextList& val
         if (k == day_entry::kPeriodText)
             page += periodTexts.empty() ? std::string() : periodTexts[0];
         else if (k == day_entry::kPeriodRow)
-            page += PeriodRows(periodRow, periodTexts);
+            page += PeriodRows(cut.periodRow, periodTexts);
         else if (table >= 0)
-            page += NumberedHarmonicRows(harmonicRows.at(table), harmonics.at(table));
-        else if (!inCutRow(k))
+            page += NumberedHarmonicRows(cut.harmonicRows.at(table), harmonics.at(table));
+        else if (!cut.InCutRow(k))
             page += Value(values, k);
-        if (!inCutRow(k + 1))
+        if (!cut.InCutRow(k + 1))
             page += pieces[k + 1];
     }
     return page;
@@ -146,25 +279,36 @@ std::string AssembleTitlePage(const std::string& templateText, const TextList& v
                               const MarkerBlocks& blocks)
 {
     TextList pieces = SplitText(templateText, "##");
-    FillMarkers(pieces, blocks);
+    FillMarkers(AllPieces(pieces), blocks);
     std::string page = pieces[0];
     for (size_t k = 0; k + 1 < pieces.size(); ++k)
         page += Value(values, k) + pieces[k + 1];
     return page;
 }
 
-bool WriteDayPage(int dayNumber, const TextList& values, const DateTimeList& begins,
-                  const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
-                  const wxString& programDir, const wxString& userDir, const MarkerBlocks& blocks)
+std::vector<std::pair<std::string, int>> RepeatedDayMarkers(const std::string& templateText)
 {
-    const std::string page =
-        AssembleDayPage(ReadTemplate(programDir + DayTemplateName()), values, begins, ends, harmonics, blocks);
+    DayTemplateCut cut(templateText);
+    return RepeatedMarkers(cut.Shown());
+}
+
+std::vector<std::pair<std::string, int>> RepeatedTitleMarkers(const std::string& templateText)
+{
+    TextList pieces = SplitText(templateText, "##");
+    return RepeatedMarkers(AllPieces(pieces));
+}
+
+bool WriteDayPage(int dayNumber, const std::string& templateText, const TextList& values,
+                  const DateTimeList& begins, const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
+                  const wxString& userDir, const MarkerBlocks& blocks)
+{
+    const std::string page = AssembleDayPage(templateText, values, begins, ends, harmonics, blocks);
     return WritePage(userDir + DayPageName(dayNumber), page);
 }
 
-bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir,
+bool WriteTitlePage(const std::string& templateText, const TextList& values, const wxString& userDir,
                     const MarkerBlocks& blocks)
 {
-    const std::string page = AssembleTitlePage(ReadTemplate(programDir + TitleTemplateName()), values, blocks);
+    const std::string page = AssembleTitlePage(templateText, values, blocks);
     return WritePage(userDir + TitlePageName(), page);
 }

@@ -4,6 +4,8 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <wx/string.h>
 
@@ -21,6 +23,9 @@ wxString DayTemplateName();
 wxString TitleTemplateName();
 wxString DayPageName(int dayNumber);
 wxString TitlePageName();
+
+// The most day pages a report has: the settings carry seven max-load periods.
+const int kMaxDayPages = 7;
 
 // The largest template read; a bigger file is refused.
 const long long kMaxTemplateBytes = 16LL << 20;
@@ -51,23 +56,32 @@ extern const char* const kProvenanceMarker;
 using MarkerBlocks = std::function<std::string(const std::string& marker)>;
 
 // The day page text from the cut template and the day's values. Markers in
-// the template's own text (never in the values) are replaced by their blocks.
+// the template's own text (never in the values) are replaced by their
+// blocks: the first of each kind that stands outside a tag and a comment;
+// later ones stay as they are, as do markers inside a tag (an attribute
+// value) or inside another comment.
 std::string AssembleDayPage(const std::string& templateText, const TextList& values,
                             const DateTimeList& begins, const DateTimeList& ends,
                             const std::array<TextList, 3>& harmonics, const MarkerBlocks& blocks = nullptr);
 
-// The title page text: piece 0, then value k and piece k+1 for every placeholder.
+// The title page text: piece 0, then value k and piece k+1 for every
+// placeholder; markers as on the day page.
 std::string AssembleTitlePage(const std::string& templateText, const TextList& values,
                               const MarkerBlocks& blocks = nullptr);
 
-// Reads "tbl1.htm" from the program directory and writes "day_<d>.htm" under
-// the user directory. False when the page could not be written. Throws
-// DataError for a malformed harmonic row, ReportFileError for a missing template.
-bool WriteDayPage(int dayNumber, const TextList& values, const DateTimeList& begins,
-                  const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
-                  const wxString& programDir, const wxString& userDir, const MarkerBlocks& blocks = nullptr);
+// The markers that a template's page holds more than once where they count,
+// each with how often: only the first gets its block.
+std::vector<std::pair<std::string, int>> RepeatedDayMarkers(const std::string& templateText);
+std::vector<std::pair<std::string, int>> RepeatedTitleMarkers(const std::string& templateText);
 
-// Reads "Title.htm" from the program directory and writes "Page0.htm" under
-// the user directory. False when the page could not be written.
-bool WriteTitlePage(const TextList& values, const wxString& programDir, const wxString& userDir,
+// Writes "day_<d>.htm" under the user directory from the day template's
+// text. False when the page could not be written. Throws DataError for a
+// malformed harmonic row.
+bool WriteDayPage(int dayNumber, const std::string& templateText, const TextList& values,
+                  const DateTimeList& begins, const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
+                  const wxString& userDir, const MarkerBlocks& blocks = nullptr);
+
+// Writes "Page0.htm" under the user directory from the title template's
+// text. False when the page could not be written.
+bool WriteTitlePage(const std::string& templateText, const TextList& values, const wxString& userDir,
                     const MarkerBlocks& blocks = nullptr);

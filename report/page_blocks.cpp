@@ -1,5 +1,7 @@
 #include "report/page_blocks.h"
 
+#include <wx/log.h>
+
 #include "base/text.h"
 #include "stats/number_text.h"
 
@@ -20,11 +22,12 @@ std::string CompletenessTable(const std::vector<CompletenessRow>& rows)
                        "</th><th>" + Cp("Получено значений") + "</th><th>" + Cp("Ожидалось значений") +
                        "</th><th>" + Cp("Полнота, %") + "</th></tr></thead>\n<tbody>\n";
     for (const CompletenessRow& r : rows) {
-        const bool incomplete = r.present < r.expected;
-        html += incomplete ? "<tr class=\"short\">" : "<tr>";
+        // Above 100 %, values at repeated time stamps were counted: as doubtful as missing ones.
+        const bool over = r.present > r.expected, off = over || r.present < r.expected;
+        html += over ? "<tr class=\"short over\">" : off ? "<tr class=\"short\">" : "<tr>";
         html += "<td class=\"lbl\">" + r.series + "</td><td>" + std::to_string(r.present) + "</td><td>" +
-                std::to_string(r.expected) + "</td><td>" + Percent(r.present, r.expected) +
-                (incomplete ? " !" : "") + "</td></tr>\n";
+                std::to_string(r.expected) + "</td><td>" + Percent(r.present, r.expected) + (off ? " !" : "") +
+                "</td></tr>\n";
     }
     return html + "</tbody>\n</table>\n";
 }
@@ -99,6 +102,24 @@ std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& c
     for (const SeriesCompleteness& s : Completeness(counts, days))
         rows.push_back({SeriesLabel(*s.statistic), s.present, s.expected});
     return rows;
+}
+
+void WarnOfDayGaps(const EvaluatedDay& day)
+{
+    const wxString name = wxString::Format("Day %d (%s)", day.number, day.start.Format("%d.%m.%Y"));
+    bool anyValue = false;
+    wxString over;
+    for (const SeriesCompleteness& s : Completeness(day.Counts(), 1)) {
+        anyValue |= s.present > 0;
+        if (s.present > s.expected)
+            over += wxString::Format("%s%s (%lld of %lld)", over.empty() ? "" : ", ", s.Series(), s.present,
+                                     s.expected);
+    }
+    if (!anyValue)
+        wxLogWarning("%s has no value in any measured series: its page shows 0,00 and its charts are empty.", name);
+    if (!over.empty())
+        wxLogWarning("%s has more values than a full day holds in %s: values at repeated time stamps all count.",
+                     name, over);
 }
 
 std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days)

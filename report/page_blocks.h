@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "report/evaluated_report.h"
 #include "report/page_layout.h"
 #include "report/provenance.h"
 #include "stats/quantity.h"
@@ -17,7 +18,8 @@ struct CompletenessRow {
     long long expected;
 };
 
-// A table of the rows with counts and per cents; a row below 100 % stands out.
+// A table of the rows with counts and per cents; a row below or above 100 %
+// stands out (class "short", and also "over" above 100 %, with " !").
 std::string CompletenessTable(const std::vector<CompletenessRow>& rows);
 
 // Rows are the quantities (HTML labels, CP1251), columns the days; verdicts[q][d].
@@ -40,6 +42,11 @@ std::vector<SeriesCompleteness> Completeness(const std::vector<SampleCounts>& co
 
 // The rows of the completeness table for those series.
 std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days);
+
+// Logs one warning for a day without a single value in any measured series,
+// and one naming the series that hold more values than a full day (values at
+// repeated time stamps all count).
+void WarnOfDayGaps(const EvaluatedDay& day);
 
 // One day of the period for the verdicts by day.
 struct DayVerdicts {

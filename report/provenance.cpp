@@ -28,10 +28,20 @@ FileFingerprint FingerprintOf(const char* what, const wxString& path)
     return fingerprint;
 }
 
+// A file the run read into memory: the bytes it used.
+FileFingerprint FingerprintOfBytes(const wxString& path, const std::string& bytes)
+{
+    FileFingerprint fingerprint;
+    fingerprint.path = FileSystemPath(AbsoluteInputPath(path));
+    fingerprint.bytes = static_cast<long long>(bytes.size());
+    fingerprint.sha256 = Sha256Hex(bytes);
+    return fingerprint;
+}
+
 }  // namespace
 
-Provenance GatherProvenance(const wxString& settingsFile, const wxString& database, const wxString& dayTemplate,
-                            const wxString& titleTemplate)
+Provenance GatherProvenance(const wxString& settingsFile, const wxString& database, const TemplateText& dayTemplate,
+                            const TemplateText& titleTemplate)
 {
     Provenance p;
     p.programVersion = ProgramVersion();
@@ -41,7 +51,7 @@ Provenance GatherProvenance(const wxString& settingsFile, const wxString& databa
     struct stat st;
     if (::stat(FileSystemPath(wal).c_str(), &st) == 0)
         p.wal = FingerprintOf("write-ahead log", wal);
-    p.dayTemplate = FingerprintOf("template", dayTemplate);
-    p.titleTemplate = FingerprintOf("template", titleTemplate);
+    p.dayTemplate = FingerprintOfBytes(dayTemplate.path, dayTemplate.bytes);
+    p.titleTemplate = FingerprintOfBytes(titleTemplate.path, titleTemplate.bytes);
     return p;
 }

@@ -20,6 +20,14 @@ const char* ProgramVersion();
 // An input's path as the run opened it, made absolute against the current directory.
 wxString AbsoluteInputPath(const wxString& path);
 
-// Reads each input once. Throws ReportFileError naming a file that cannot be read.
-Provenance GatherProvenance(const wxString& settingsFile, const wxString& database, const wxString& dayTemplate,
-                            const wxString& titleTemplate);
+// A template as the run read it, once, for all its pages.
+struct TemplateText {
+    wxString path;
+    std::string bytes;
+};
+
+// Reads the settings document and the database (with its write-ahead log)
+// once; the templates are described by the bytes the pages were made from.
+// Throws ReportFileError naming a file that cannot be read.
+Provenance GatherProvenance(const wxString& settingsFile, const wxString& database, const TemplateText& dayTemplate,
+                            const TemplateText& titleTemplate);

@@ -1,5 +1,6 @@
 #include "report/run_report.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -23,6 +24,7 @@
 #include "report/fixed_texts.h"
 #include "report/page_assembly.h"
 #include "report/page_blocks.h"
+#include "report/page_folder.h"
 #include "report/page_layout.h"
 #include "report/provenance.h"
 #include "results/result_document.h"
@@ -32,7 +34,7 @@
 
 namespace {
 
-const int kMaxDays = 7;  // the settings carry seven max-load periods
+const int kMaxDays = kMaxDayPages;  // the settings carry seven max-load periods
 const int kBusyTimeoutMs = 60000;  // how long a statement waits for another program's lock
 
 bool IsRegularFile(const wxString& path)
@@ -210,28 +212,56 @@ std::optional<PagePlan> PlanPages(const CheckedSettings& run)
     return plan;
 }
 
+// Both templates, read once before the database is opened and used for every page.
+struct PageTemplates {
+    TemplateText day, title;
+};
+
+// The templates; nothing, after an error naming the file, when one cannot be
+// read. A marker that a page holds more than once is named in a warning.
+std::optional<PageTemplates> ReadTemplates(const PagePlan& plan)
+{
+    PageTemplates templates{{plan.dayTemplate, {}}, {plan.titleTemplate, {}}};
+    try {
+        templates.day.bytes = ReadTemplate(plan.dayTemplate);
+        templates.title.bytes = ReadTemplate(plan.titleTemplate);
+    } catch (const ReportFileError& e) {
+        wxLogError("%s", wxString::FromUTF8(e.what()));
+        return std::nullopt;
+    }
+    const auto name = [](const wxString& path, const std::vector<std::pair<std::string, int>>& repeated) {
+        for (const auto& marker : repeated)
+            wxLogWarning("The template %s holds %s %d times: its block takes the place of the first, the "
+                         "others stay as they are.",
+                         path, marker.first, marker.second);
+    };
+    name(plan.dayTemplate, RepeatedDayMarkers(templates.day.bytes));
+    name(plan.titleTemplate, RepeatedTitleMarkers(templates.title.bytes));
+    return templates;
+}
+
 // What the report was computed from, read once when first asked for.
 class Inputs {
 public:
-    Inputs(const CheckedSettings& run, const PagePlan& plan) : run_(run), plan_(plan) {}
+    Inputs(const CheckedSettings& run, const PageTemplates& templates) : run_(run), templates_(templates) {}
     const Provenance& Get()
     {
         if (!provenance_)
-            provenance_ = GatherProvenance(run_.file, run_.settings.header.DB, plan_.dayTemplate, plan_.titleTemplate);
+            provenance_ = GatherProvenance(run_.file, run_.settings.header.DB, templates_.day, templates_.title);
         return *provenance_;
     }
 
 private:
     const CheckedSettings& run_;
-    const PagePlan& plan_;
+    const PageTemplates& templates_;
     std::optional<Provenance> provenance_;
 };
 
 // The day pages and the title page, each written as soon as its values are known.
 class PageWriter {
 public:
-    PageWriter(const CheckedSettings& run, wxSQLite3Database& db, Inputs& inputs)
-        : run_(run), db_(db), inputs_(inputs)
+    PageWriter(const CheckedSettings& run, const PageTemplates& templates, wxSQLite3Database& db, Inputs& inputs)
+        : run_(run), templates_(templates), db_(db), inputs_(inputs)
     {
     }
 
@@ -249,8 +279,8 @@ public:
                 return ProvenanceBlock(inputs_.Get());
             return std::string();
         };
-        return WriteDayPage(day.number, DayValues(header, day), day.begins, day.ends, HarmonicRecordTexts(day),
-                            run_.programDir, run_.userDir, blocks);
+        return WriteDayPage(day.number, templates_.day.bytes, DayValues(header, day), day.begins, day.ends,
+                            HarmonicRecordTexts(day), run_.userDir, blocks);
     }
 
     // Writes the title page of the evaluated report.
@@ -269,11 +299,12 @@ public:
                 return ProvenanceBlock(inputs_.Get());
             return std::string();
         };
-        return WriteTitlePage(TitleValues(run_.settings.header, report), run_.programDir, run_.userDir, blocks);
+        return WriteTitlePage(templates_.title.bytes, TitleValues(run_.settings.header, report), run_.userDir, blocks);
     }
 
 private:
     const CheckedSettings& run_;
+    const PageTemplates& templates_;
     wxSQLite3Database& db_;
     Inputs& inputs_;
 };
@@ -296,6 +327,7 @@ bool RunReport(wxString settingsPath)
     MakerName();
     CompliesWord();
     DoesNotComplyWord();
+    WarningRecorder warnings;
 
     const wxString programDir = wxFileName(wxStandardPaths::Get().GetExecutablePath())
                                     .GetPath(wxPATH_GET_VOLUME | wxPATH_GET_SEPARATOR);
@@ -305,9 +337,15 @@ bool RunReport(wxString settingsPath)
     const std::optional<PagePlan> plan = PlanPages(*run);
     if (!plan)
         return false;
+    // The templates and the pages' folder before the database: a run that cannot finish writes nothing.
+    const std::optional<PageTemplates> templates = ReadTemplates(*plan);
+    if (!templates)
+        return false;
+    const std::unique_ptr<PageFolder> folder = ClaimPageFolder(run->userDir, run->days);
+    if (!folder)
+        return false;
     const ReportHeaderValues& header = run->settings.header;
-    WarningRecorder warnings;
-    Inputs inputs(*run, *plan);
+    Inputs inputs(*run, *templates);
 
     DatabaseHandle db;
     try {
@@ -315,7 +353,7 @@ bool RunReport(wxString settingsPath)
         db->OpenExisting(header.DB, kBusyTimeoutMs);
         TuneForScans(*db);
 
-        PageWriter pages(*run, *db, inputs);
+        PageWriter pages(*run, *templates, *db, inputs);
         bool allPagesWritten = true;
         EvaluatedReport report;
         report.periodStart = header.dt_begin;
@@ -326,6 +364,7 @@ bool RunReport(wxString settingsPath)
             EvaluatedDay day;
             if (!EvaluateDay(header, k, *db, day))
                 return false;
+            WarnOfDayGaps(day);
             allPagesWritten &= pages.WriteDay(day);
             report.AddDay(std::move(day));
         }
@@ -340,9 +379,13 @@ bool RunReport(wxString settingsPath)
             !WriteResultDocument(*plan->resultDocument,
                                  ResultDocument(header, report, inputs.Get(), warnings.Lines())))
             return false;
-        std::printf("ok!\n");
         // "ok!" counts only once it has reached the caller.
-        return std::fflush(stdout) == 0 && !std::ferror(stdout);
+        errno = 0;
+        if (std::printf("ok!\n") < 0 || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            wxLogError("Cannot write \"ok!\" to standard output: %s", SystemErrorText(errno != 0 ? errno : EIO));
+            return false;
+        }
+        return true;
     } catch (const wxSQLite3Exception& e) {
         wxLogMessage("InitDB%d:%s", e.GetErrorCode(), e.GetMessage());
         // The historical line names no file.

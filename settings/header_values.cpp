@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include <wx/log.h>
 #include <wx/xml/xml.h>
 
 #include "settings/date_parsing.h"
@@ -15,6 +16,7 @@ struct Field {
     std::string name;
     std::function<void(ReportHeaderValues&, const wxString&)> store;
     bool alwaysStored = false;
+    bool path = false;  // kept as written, not converted to CP1251
 };
 
 // Texts are kept in CP1251; a value that does not convert counts as missing.
@@ -74,14 +76,27 @@ const std::vector<Field>& Fields()
                              r.Unom = WholeNumber(text);
                      }});
         // A path, not page text: kept as written.
-        f.push_back({"DB", [](R& r, const wxString& v) {
+        f.push_back({"DB",
+                     [](R& r, const wxString& v) {
                          if (!v.empty())
                              r.DB = v;
-                     }});
+                     },
+                     false, true});
         f.push_back({"Export", [](R& r, const wxString& v) { StoreText(r.Export, v); }});
         return f;
     }();
     return fields;
+}
+
+// The first character of `value` that CP1251 lacks; 0 when it has them all.
+wxUniChar MissingCharacter(const wxString& value)
+{
+    if (value.empty() || !CodePageFromWx(value).empty())
+        return 0;
+    for (wxString::const_iterator it = value.begin(); it != value.end(); ++it)
+        if (CodePageFromWx(wxString(*it)).empty())
+            return *it;
+    return 0;
 }
 
 // Keeps a non-empty value under its element's name, over an earlier one.
@@ -118,6 +133,11 @@ void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record)
             const wxString value =
                 child->GetAttribute("Value", field.alwaysStored ? wxString("0") : wxString());
             field.store(record, value);
+            // The value is read as missing, as before; a line of the pages must not vanish unnoticed.
+            const wxUniChar missing = field.path ? wxUniChar(0) : MissingCharacter(value);
+            if (missing != 0)
+                wxLogWarning("The value of %s holds U+%04X, a character that CP1251 lacks; it counts as missing.",
+                             name, static_cast<unsigned>(missing.GetValue()));
             break;
         }
     }

@@ -30,8 +30,18 @@ TEST(MarkerBlocks, GoWhereTheTemplateAsksAndNowhereElse)
     } cases[] = {
         {"no marker", "<p>##|##</p>", "<p>A0|" + values[1] + "</p>", 0},
         {"one marker", "<p>##</p><!--pq:charts--><p>##</p>", "<p>A0</p>[charts]<p>" + values[1] + "</p>", 1},
-        {"a marker twice, one block", "<!--pq:completeness-->##<!--pq:completeness-->",
-         "[completeness]A0[completeness]", 1},
+        {"a marker twice: the first gets the block", "<!--pq:completeness-->##<!--pq:completeness-->",
+         "[completeness]A0<!--pq:completeness-->", 1},
+        {"in an attribute value, left alone", "<p title=\"<!--pq:charts-->\">x</p>",
+         "<p title=\"<!--pq:charts-->\">x</p>", 0},
+        {"a quoted > does not end the tag", "<p title='a > <!--pq:charts-->'><!--pq:charts-->",
+         "<p title='a > <!--pq:charts-->'>[charts]", 1},
+        {"a tag across a placeholder", "<td title=\"##<!--pq:charts-->\">##<!--pq:charts-->",
+         "<td title=\"A0<!--pq:charts-->\">" + values[1] + "[charts]", 1},
+        {"inside another comment, left alone", "<!-- old: <!--pq:charts--> --><!--pq:charts-->",
+         "<!-- old: <!--pq:charts--> -->[charts]", 1},
+        {"after a document type and a lone <", "<!DOCTYPE html><p>1 < 2</p><!--pq:charts-->",
+         "<!DOCTYPE html><p>1 < 2</p>[charts]", 1},
         {"every marker", "<!--pq:verdicts-by-day--><!--pq:charts--><!--pq:completeness-->",
          "[verdicts-by-day][charts][completeness]", 3},
         {"an unknown marker stays", "<!--pq:other-->", "<!--pq:other-->", 0},
@@ -61,6 +71,17 @@ TEST(MarkerBlocks, DayPageWithoutMarkersIsTheSameWithOrWithoutBlocks)
     EXPECT_EQ(AssembleDayPage(day + "<!--pq:charts--></html>", values, {}, {}, harmonics, blocks),
               plain + "block</html>");
     EXPECT_TRUE(asked);
+
+    // A marker in a harmonic row's cells repeats with the rows as it is; the
+    // page's own marker after them still gets the block.
+    std::string inRow = day;
+    inRow.insert(inRow.find("</td><td>##", inRow.find("Friday</td><td>##") + 17), "<!--pq:charts-->");
+    const std::string page = AssembleDayPage(inRow + "<!--pq:charts--></html>", values, {}, {}, harmonics, blocks);
+    EXPECT_EQ(page.substr(page.size() - 12), "block</html>");
+    int repeated = 0;
+    for (size_t at = page.find("<!--pq:charts-->"); at != std::string::npos; at = page.find("<!--pq:charts-->", at + 1))
+        ++repeated;
+    EXPECT_EQ(repeated, 38);
 }
 
 TEST(Completeness, RowsOfTheWholeDaySeriesAgainstAFullDay)

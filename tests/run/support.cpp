@@ -130,6 +130,14 @@ pid_t StartProgram(const Launch& launch, int outFd, int errFd, const std::functi
             ::_exit(126);
         ::dup2(outFd, 1);
         ::dup2(errFd, 2);
+        if (launch.standardOutput) {
+            ::close(1);
+            if (!launch.standardOutput->empty()) {
+                const int fd = ::open(launch.standardOutput->c_str(), O_WRONLY);
+                if (fd < 0 || (fd != 1 && ::dup2(fd, 1) != 1))
+                    ::_exit(124);
+            }
+        }
         if (launch.fileSizeLimit >= 0) {
             // A write beyond the limit then fails with EFBIG instead of a signal.
             ::signal(SIGXFSZ, SIG_IGN);

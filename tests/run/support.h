@@ -28,6 +28,9 @@ struct Launch {
     bool unprivileged = false;       // as root: run as nobody, so permissions count
     long long fileSizeLimit = -1;    // RLIMIT_FSIZE in bytes; -1: none
     int stderrFd = -1;               // >= 0: standard error goes there, not to a file Outcome reads
+    // Instead of capturing standard output: a file opened for writing there
+    // (such as /dev/full), or "" for a closed standard output.
+    std::optional<std::string> standardOutput;
 };
 
 struct Outcome {

@@ -1,5 +1,6 @@
 // The blocks the shipped templates ask for: the day charts, the completeness
-// of the data, and the verdicts by day on the title page.
+// of the data, and the verdicts by day on the title page; one block per
+// marker and page, and markers inside tags left alone.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,15 @@ int Occurrences(const std::string& text, const std::string& what)
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++n;
     return n;
+}
+
+// The <svg> elements of a page, in page order.
+std::vector<std::string> Charts(const std::string& page)
+{
+    std::vector<std::string> charts;
+    for (size_t at = page.find("<svg"); at != std::string::npos; at = page.find("<svg", at + 1))
+        charts.push_back(page.substr(at, page.find("</svg>", at) - at));
+    return charts;
 }
 
 TEST(ReportBlocks, VerdictsByDayShowTheFailingDayAndCompletenessCountsTheValues)
@@ -95,6 +105,48 @@ TEST(ReportBlocks, TemplatesWithoutMarkersGiveThePagesOfBefore)
     EXPECT_EQ(markedTitle.substr(markedTitle.size() - title.size()), title);
     // The log is the same line for line but for the paths.
     EXPECT_EQ(a.LogLines().size(), b.LogLines().size());
+}
+
+TEST(Markers, EachBlockOncePerPageAndMarkersInsideTagsLeftAlone)
+{
+    const std::string charts = "<!--pq:charts-->", completeness = "<!--pq:completeness-->";
+    std::string manyCharts;
+    for (int i = 0; i < 1000; ++i)
+        manyCharts += charts;
+    const std::string inAttribute = "<p title=\"a > b " + charts + "\">x</p>";
+    const std::string inTag = "<img alt='<!--pq:verdicts-by-day-->'>";
+    const Workspace w(MarkedDayTemplate(180) + inAttribute + manyCharts,
+                      MarkedTitleTemplate(60) + inTag + completeness + "<p>" + completeness + completeness + "</p>");
+    WriteTwoDays(w);
+    const Outcome r = RunProgram(w.At({w.Write(w.settings(2))}));
+    ASSERT_EQ(r.out, "ok!\n") << r.Log();
+
+    // One warning per template, not per page.
+    std::vector<std::string> warnings;
+    for (const std::string& line : r.LogLines())
+        if (line.rfind("Warning: The template ", 0) == 0)
+            warnings.push_back(line);
+    EXPECT_EQ(warnings,
+              (std::vector<std::string>{
+                  "Warning: The template " + w.dir / "bin/tbl1.htm" + " holds " + charts +
+                      " 1000 times: its block takes the place of the first, the others stay as they are.",
+                  "Warning: The template " + w.dir / "bin/Title.htm" + " holds " + completeness +
+                      " 3 times: its block takes the place of the first, the others stay as they are."}))
+        << r.Log();
+    for (const char* name : {"day_1.htm", "day_2.htm"}) {
+        SCOPED_TRACE(name);
+        const std::string day = ReadFile(w.out + name);
+        EXPECT_EQ(Charts(day).size(), 7u);
+        EXPECT_NE(day.find(inAttribute), std::string::npos);
+        EXPECT_EQ(Occurrences(day, charts), 1000);  // the one in the attribute and 999 comments
+        // The block stands where the first marker outside the tag stood.
+        EXPECT_EQ(day.find("<div class=\"chart\">"), day.find(inAttribute) + inAttribute.size());
+    }
+    const std::string title = ReadFile(w.out + "Page0.htm");
+    EXPECT_NE(title.find(inTag), std::string::npos);
+    EXPECT_EQ(Occurrences(title, "class=\"data byday\""), 0);
+    EXPECT_EQ(Occurrences(title, "class=\"data completeness\""), 1);
+    EXPECT_NE(title.find("<p>" + completeness + completeness + "</p>"), std::string::npos);
 }
 
 }  // namespace
