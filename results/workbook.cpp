@@ -1,10 +1,16 @@
 #include "results/workbook.h"
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include <expat.h>
 #include <nlohmann/json.hpp>
+#include <wx/log.h>
+#include <wx/wfstream.h>
+#include <wx/zipstrm.h>
 #include <xlsxwriter.h>
 
 #include "base/text.h"
@@ -741,6 +747,72 @@ void WriteData(Book& book, const Formats& f, int voltageClass, const EvaluatedRe
     }
 }
 
+// ---- reading it back ------------------------------------------------------------------
+
+// One part of the file: true when its bytes are well-formed XML; else the
+// parser's reason in `why`.
+bool WellFormedPart(wxZipInputStream& zip, std::string& why)
+{
+    const std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate(nullptr), XML_ParserFree);
+    if (!parser) {
+        why = "no memory to read it back";
+        return false;
+    }
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const size_t n = zip.Read(buffer.data(), buffer.size()).LastRead();
+        if (n == 0)
+            break;
+        if (XML_Parse(parser.get(), buffer.data(), static_cast<int>(n), 0) != XML_STATUS_OK)
+            break;
+    }
+    // A part whose checksum fails is a read error of the zip stream.
+    if (zip.GetLastError() == wxSTREAM_READ_ERROR) {
+        why = "it does not read back whole";
+        return false;
+    }
+    if (XML_GetErrorCode(parser.get()) == XML_ERROR_NONE && XML_Parse(parser.get(), nullptr, 0, 1) == XML_STATUS_OK)
+        return true;
+    why = XML_ErrorString(XML_GetErrorCode(parser.get()));
+    return false;
+}
+
+// Reads the written file back: a zip of `sheets` sheets whose every part is
+// whole and well-formed XML. libxlsxwriter does not check its writes to its
+// own temporary files: a full file system or a file size limit leaves a part
+// cut short in a file that it reports as written.
+bool ReadsBackWhole(const std::string& path, int sheets, std::string& why)
+{
+    const wxLogNull quiet;  // the zip reader's own complaints; the reason is returned
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        why = "it cannot be read back";
+        return false;
+    }
+    wxFFileInputStream stream(file);  // closes the file
+    wxZipInputStream zip(stream);
+    int parts = 0, sheetParts = 0;
+    for (std::unique_ptr<wxZipEntry> entry(zip.GetNextEntry()); entry; entry.reset(zip.GetNextEntry())) {
+        const std::string name = entry->GetName(wxPATH_UNIX).ToStdString();
+        ++parts;
+        sheetParts += name.rfind("xl/worksheets/sheet", 0) == 0;
+        std::string reason;
+        if (!WellFormedPart(zip, reason)) {
+            why = "its part " + name + " was not written whole (" + reason + ")";
+            return false;
+        }
+    }
+    if (parts == 0 || zip.GetLastError() == wxSTREAM_READ_ERROR) {
+        why = "it does not read back as a zip file";
+        return false;
+    }
+    if (sheetParts != sheets) {
+        why = "it holds " + std::to_string(sheetParts) + " sheets instead of " + std::to_string(sheets);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 const char* WorkbookName() { return "report.xlsx"; }
@@ -763,5 +835,5 @@ bool WriteWorkbook(const std::string& path, const std::string& temporaryDir, con
         why = book.Error();
         return false;
     }
-    return true;
+    return ReadsBackWhole(path, 2 + static_cast<int>(report.days.size()), why);
 }
