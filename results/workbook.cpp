@@ -154,11 +154,7 @@ public:
         if (!workbook_)
             Fail("the workbook cannot be created");
     }
-    ~Book()
-    {
-        if (workbook_)
-            Close();
-    }
+    ~Book() { Close(); }
     Book(const Book&) = delete;
     Book& operator=(const Book&) = delete;
 
@@ -220,6 +216,8 @@ public:
     {
         lxw_workbook* workbook = workbook_;
         workbook_ = nullptr;
+        if (!workbook)
+            return false;  // never made: the error is recorded
         lxw_error closed;
         {
             // Each part of the file goes through a temporary file the library
@@ -240,7 +238,7 @@ private:
 // The cell formats of every sheet.
 struct Formats {
     lxw_format *title, *heading, *key, *info, *middle;
-    lxw_format *header, *label, *regime, *value, *data, *count, *percent, *text;
+    lxw_format *header, *label, *regime, *value, *data, *count, *percent;
     lxw_format *complies, *fails, *noData;                // verdicts, shaded as on the title page
     lxw_format *shortLabel, *shortCount, *shortPercent;  // a completeness row below 100 %
 };
@@ -293,7 +291,6 @@ Formats MakeFormats(Book& book)
         centered(x);
         format_set_num_format(x, "0.0");
     });
-    f.text = book.Format([centered](lxw_format* x) { centered(x); });
     f.complies = book.Format([centered](lxw_format* x) { centered(x); });
     f.fails = book.Format([centered](lxw_format* x) {
         centered(x);
