@@ -26,6 +26,17 @@ void Register(const std::string& name)
 
 void Unregister() { pending = 0; }
 
+// The signals that end a run and remove the temporary file being written.
+sigset_t Interrupts()
+{
+    sigset_t interrupts;
+    sigemptyset(&interrupts);
+    sigaddset(&interrupts, SIGTERM);
+    sigaddset(&interrupts, SIGINT);
+    sigaddset(&interrupts, SIGHUP);
+    return interrupts;
+}
+
 extern "C" void RemovePendingAndEnd(int signal)
 {
     if (pending)
@@ -45,24 +56,16 @@ void AtomicFile::RemoveTemporaryOnSignals()
             continue;
         struct sigaction action {};
         action.sa_handler = RemovePendingAndEnd;
-        sigemptyset(&action.sa_mask);
-        sigaddset(&action.sa_mask, SIGTERM);
-        sigaddset(&action.sa_mask, SIGINT);
-        sigaddset(&action.sa_mask, SIGHUP);
+        action.sa_mask = Interrupts();
         ::sigaction(signal, &action, nullptr);
     }
 }
 
 AtomicFile::AtomicFile(const std::string& path) : path_(path), temporary_(path + ".XXXXXX")
 {
-    // Blocked while the file is made and registered, so that no signal falls
+    // Held while the file is made and registered, so that no signal falls
     // between the two and leaves it behind.
-    sigset_t interrupts, previous;
-    sigemptyset(&interrupts);
-    sigaddset(&interrupts, SIGTERM);
-    sigaddset(&interrupts, SIGINT);
-    sigaddset(&interrupts, SIGHUP);
-    ::sigprocmask(SIG_BLOCK, &interrupts, &previous);
+    const HeldSignals held;
     fd_ = ::mkstemp(&temporary_[0]);
     if (fd_ < 0) {
         error_ = errno;
@@ -70,7 +73,6 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path), temporary_(path +
     } else {
         Register(temporary_);
     }
-    ::sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 AtomicFile::~AtomicFile()
@@ -134,3 +136,11 @@ bool AtomicFile::Commit()
     temporary_.clear();
     return true;
 }
+
+HeldSignals::HeldSignals()
+{
+    const sigset_t interrupts = Interrupts();
+    ::sigprocmask(SIG_BLOCK, &interrupts, &previous_);
+}
+
+HeldSignals::~HeldSignals() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }

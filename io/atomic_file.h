@@ -1,5 +1,6 @@
 #pragma once
 // A file written whole or not at all.
+#include <csignal>
 #include <string>
 
 // The bytes go to a temporary file beside the target; Commit() gives it the
@@ -20,6 +21,13 @@ public:
     bool Commit();
     int Error() const { return error_; }
 
+    // The temporary file's path, for a library that writes the file by its
+    // name itself instead of through Write(): it must open the file for
+    // writing in place (not replace it) and have closed it before Commit().
+    // The file stays registered for removal on signals. Empty when it could
+    // not be made (Error() tells why) or after a failure.
+    const std::string& TemporaryPath() const { return temporary_; }
+
     // Makes SIGTERM, SIGINT and SIGHUP remove the temporary file being
     // written before the process ends as the signal says. Pages already
     // renamed stay.
@@ -31,4 +39,19 @@ private:
     std::string temporary_;
     int fd_ = -1;
     int error_ = 0;
+};
+
+// Holds SIGTERM, SIGINT and SIGHUP back while it lives; one that arrived
+// meanwhile takes effect when it ends. For a library that makes named
+// temporary files of its own and removes them right after: no signal can end
+// the process between the two and leave such a file behind.
+class HeldSignals {
+public:
+    HeldSignals();
+    ~HeldSignals();
+    HeldSignals(const HeldSignals&) = delete;
+    HeldSignals& operator=(const HeldSignals&) = delete;
+
+private:
+    sigset_t previous_;
 };

@@ -28,6 +28,7 @@
 #include "report/page_layout.h"
 #include "report/provenance.h"
 #include "results/result_document.h"
+#include "results/workbook.h"
 #include "settings/export_formats.h"
 #include "settings/settings_document.h"
 #include "base/text.h"
@@ -184,6 +185,7 @@ struct PagePlan {
     std::vector<wxString> dayPages;  // day 1, 2, ...
     wxString titlePage;
     std::optional<wxString> resultDocument;  // report.json, when the settings ask for it
+    std::optional<wxString> workbook;        // report.xlsx, when the settings ask for it
 };
 
 // The plan of a run's files; nothing, after naming the file, when one of
@@ -198,12 +200,16 @@ std::optional<PagePlan> PlanPages(const CheckedSettings& run)
     plan.titlePage = run.userDir + TitlePageName();
     if (run.exports.json)
         plan.resultDocument = run.userDir + ResultDocumentName();
+    if (run.exports.xlsx)
+        plan.workbook = run.userDir + WorkbookName();
     std::vector<std::pair<const char*, wxString>> files;
     for (const wxString& page : plan.dayPages)
         files.emplace_back("page", page);
     files.emplace_back("page", plan.titlePage);
     if (plan.resultDocument)
         files.emplace_back("result document", *plan.resultDocument);
+    if (plan.workbook)
+        files.emplace_back("workbook", *plan.workbook);
     if (!FilesSpareTheInputs(files, {{"database", run.settings.header.DB},
                                      {"settings document", run.file},
                                      {"template", plan.dayTemplate},
@@ -320,6 +326,30 @@ bool WriteResultDocument(const wxString& path, const std::string& text)
     return false;
 }
 
+// Writes report.xlsx whole or not at all; false, after naming the file, when it cannot.
+bool WriteWorkbookFile(const wxString& path, const ReportHeaderValues& header, const EvaluatedReport& report,
+                       const Provenance& provenance)
+{
+    const std::string name = FileSystemPath(path);
+    AtomicFile file(name);
+    std::string why;
+    if (file.TemporaryPath().empty()) {
+        why = SystemErrorText(file.Error());
+    } else {
+        // The library's own temporary files go beside the workbook, not to a
+        // /tmp that may be held in memory.
+        const size_t slash = name.rfind('/');
+        const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
+        if (WriteWorkbook(file.TemporaryPath(), dir, header, report, provenance, why)) {
+            if (file.Commit())
+                return true;
+            why = SystemErrorText(file.Error());
+        }
+    }
+    wxLogError("Cannot write the workbook %s: %s", wxString::FromUTF8(name), wxString::FromUTF8(why));
+    return false;
+}
+
 }  // namespace
 
 bool RunReport(wxString settingsPath)
@@ -378,6 +408,8 @@ bool RunReport(wxString settingsPath)
         if (plan->resultDocument &&
             !WriteResultDocument(*plan->resultDocument,
                                  ResultDocument(header, report, inputs.Get(), warnings.Lines())))
+            return false;
+        if (plan->workbook && !WriteWorkbookFile(*plan->workbook, header, report, inputs.Get()))
             return false;
         // "ok!" counts only once it has reached the caller.
         errno = 0;

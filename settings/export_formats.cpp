@@ -11,6 +11,7 @@ const std::vector<std::pair<const char*, bool ExportFormats::*>>& Words()
 {
     static const std::vector<std::pair<const char*, bool ExportFormats::*>> words{
         {"json", &ExportFormats::json},
+        {"xlsx", &ExportFormats::xlsx},
     };
     return words;
 }

@@ -5,11 +5,12 @@
 
 struct ExportFormats {
     bool json = false;  // report.json, the result document
+    bool xlsx = false;  // report.xlsx, the workbook
 };
 
-// The formats named by a list of words separated by blanks or commas ("json");
+// The formats named by a list of words separated by blanks or commas ("json xlsx");
 // nothing, with the first word that names no format in `unknown`.
 std::optional<ExportFormats> ParseExportFormats(const std::string& list, std::string& unknown);
 
-// The words ParseExportFormats knows, for messages: "json".
+// The words ParseExportFormats knows, for messages: "json, xlsx".
 std::string KnownExportWords();

@@ -5,12 +5,12 @@
 
 namespace {
 
-// printf and strtod in the C locale: the digits are those the process
-// locale writes, with a point.
-double Reformatted(const char* format, double value)
+// printf "%.<decimals>f" and strtod in the C locale: the digits are those
+// the process locale writes, with a point.
+double Reformatted(double value, int decimals)
 {
     char buf[512];
-    std::snprintf(buf, sizeof buf, format, value);
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
     return strtod_l(buf, nullptr, CLocale());
 }
 
@@ -28,15 +28,15 @@ double Share(long long count, long long N) { return SixDecimals(count * 100.0 / 
 double SixDecimals(double value)
 {
     locale_t previous = uselocale(CLocale());
-    const double kept = Reformatted("%f", value);
+    const double kept = Reformatted(value, 6);
     uselocale(previous);
     return kept;
 }
 
-double AsShown(double value)
+double AsShown(double value, int decimals)
 {
     locale_t previous = uselocale(CLocale());
-    const double shown = Reformatted("%.2f", value);
+    const double shown = Reformatted(value, decimals);
     uselocale(previous);
     return shown;
 }

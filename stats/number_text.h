@@ -16,8 +16,8 @@ double Share(long long count, long long N);
 double SixDecimals(double value);
 
 // The value a page shows for `value`: rounded to two decimals as "%04.2f"
-// rounds it.
-double AsShown(double value);
+// rounds it (or to `decimals` as "%.<decimals>f" does).
+double AsShown(double value, int decimals = 2);
 
 // The record as the day page shows it: "%04.2f" of every slot, 0,00 for a
 // slot without a value.

@@ -19,18 +19,23 @@ TEST(ExportFormats, WordsSeparatedByBlanksOrCommas)
 {
     const struct {
         const char* list;
-        bool json;
+        bool json, xlsx;
         const char* unknown;  // nullptr: accepted
     } cases[] = {
-        {"", false, nullptr},
-        {" ,\t, ", false, nullptr},
-        {"json", true, nullptr},
-        {" json ,json\n", true, nullptr},
-        {"xml", false, "xml"},
-        {"json,xml json", false, "xml"},
-        {"JSON", false, "JSON"},
-        {"jsonx", false, "jsonx"},
-        {"json;", false, "json;"},
+        {"", false, false, nullptr},
+        {" ,\t, ", false, false, nullptr},
+        {"json", true, false, nullptr},
+        {" json ,json\n", true, false, nullptr},
+        {"xlsx", false, true, nullptr},
+        {"json xlsx", true, true, nullptr},
+        {"xlsx,json", true, true, nullptr},
+        {"xml", false, false, "xml"},
+        {"json,xml json", false, false, "xml"},
+        {"JSON", false, false, "JSON"},
+        {"XLSX", false, false, "XLSX"},
+        {"jsonx", false, false, "jsonx"},
+        {"xls", false, false, "xls"},
+        {"json;", false, false, "json;"},
     };
     for (const auto& c : cases) {
         std::string unknown;
@@ -41,8 +46,10 @@ TEST(ExportFormats, WordsSeparatedByBlanksOrCommas)
         } else {
             ASSERT_TRUE(formats) << c.list;
             EXPECT_EQ(formats->json, c.json) << c.list;
+            EXPECT_EQ(formats->xlsx, c.xlsx) << c.list;
         }
     }
+    EXPECT_EQ(KnownExportWords(), "json, xlsx");
 }
 
 TEST(Fingerprint, Sha256OfBytesAndOfAFileReadInPieces)

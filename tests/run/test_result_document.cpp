@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include "support.h"
 
@@ -347,31 +348,42 @@ TEST(ResultDocument, AnEmptyDatabaseGivesNullsAndNoData)
 
 TEST(ResultDocument, RefusedBeforeAnythingIsWritten)
 {
+    // report.json and report.xlsx alike: refused over any input of the run.
     const struct {
         const char* name;
         std::string exportWords;
         std::string settingsName;  // where the settings document is written, under the workspace
-        bool databaseNamedReportJson;
-        std::string line;  // the refusal's log line
+        std::string databaseName;  // where the database is moved, under the workspace
+        bool linkToTemplate;       // out/report.xlsx a symbolic link to the day template
+        bool settingsProblem;      // refused as settings that cannot be used
+        std::string line;          // the refusal's log line
     } cases[] = {
-        {"an unknown export word", "json, xml", "settings.xml", false,
-         "Error: Export names \"xml\", which is no export format (known: json)."},
-        {"a word in capitals", "JSON", "settings.xml", false,
-         "Error: Export names \"JSON\", which is no export format (known: json)."},
-        {"report.json over the settings", "json", "out/report.json", false,
+        {"an unknown export word", "json, xml", "settings.xml", "m.db", false, true,
+         "Error: Export names \"xml\", which is no export format (known: json, xlsx)."},
+        {"a word in capitals", "JSON", "settings.xml", "m.db", false, true,
+         "Error: Export names \"JSON\", which is no export format (known: json, xlsx)."},
+        {"report.json over the settings", "json", "out/report.json", "m.db", false, false,
          "Error: The result document OUT/report.json would overwrite the settings document OUT/report.json: no page is written."},
-        {"report.json over the database", "json", "settings.xml", true,
+        {"report.json over the database", "json", "settings.xml", "out/report.json", false, false,
          "Error: The result document OUT/report.json would overwrite the database OUT/report.json: no page is written."},
+        {"report.xlsx over the settings", "json xlsx", "out/report.xlsx", "m.db", false, false,
+         "Error: The workbook OUT/report.xlsx would overwrite the settings document OUT/report.xlsx: no page is written."},
+        {"report.xlsx over the database", "xlsx", "settings.xml", "out/report.xlsx", false, false,
+         "Error: The workbook OUT/report.xlsx would overwrite the database OUT/report.xlsx: no page is written."},
+        {"report.xlsx a link to a template", "xlsx", "settings.xml", "m.db", true, false,
+         "Error: The workbook OUT/report.xlsx would overwrite the template BIN/tbl1.htm: no page is written."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Workspace w;
-        std::string db = w.db;
-        if (c.databaseNamedReportJson) {
-            db = w.out + "report.json";
-            std::rename(w.db.c_str(), db.c_str());
+        const std::string db = w.dir / c.databaseName;
+        std::rename(w.db.c_str(), db.c_str());
+        const std::string before = ReadFile(db);
+        const std::string dayTemplate = w.dir / "bin/tbl1.htm";
+        const std::string templateBefore = ReadFile(dayTemplate);
+        if (c.linkToTemplate) {
+            ASSERT_EQ(::symlink(dayTemplate.c_str(), (w.out + "report.xlsx").c_str()), 0);
         }
-        const std::string before = c.databaseNamedReportJson ? ReadFile(db) : std::string();
         const std::string settings =
             Settings(db, w.out, 2).Set("Export", c.exportWords).Write(w.dir / c.settingsName);
         const Outcome r = RunProgram(w.At({settings}));
@@ -380,17 +392,22 @@ TEST(ResultDocument, RefusedBeforeAnythingIsWritten)
         std::string line = c.line;
         for (size_t at = line.find("OUT/"); at != std::string::npos; at = line.find("OUT/"))
             line.replace(at, 4, w.out);
+        for (size_t at = line.find("BIN/"); at != std::string::npos; at = line.find("BIN/"))
+            line.replace(at, 4, w.dir / "bin/");
         EXPECT_TRUE(r.HasLine(line)) << r.Log();
         // The unknown word is refused as a settings problem, before the database is opened.
-        EXPECT_EQ(r.HasLine("Ini file problem!"), c.exportWords != "json") << r.Log();
+        EXPECT_EQ(r.HasLine("Ini file problem!"), c.settingsProblem) << r.Log();
         EXPECT_FALSE(r.LineStartingWith("InitDB")) << r.Log();
-        std::vector<std::string> left = ListDir(w.out);
-        EXPECT_EQ(left, (c.settingsName.rfind("out/", 0) == 0 || c.databaseNamedReportJson
-                             ? std::vector<std::string>{"report.json"}
-                             : std::vector<std::string>{}));
-        if (c.databaseNamedReportJson) {
-            EXPECT_EQ(ReadFile(db), before);
-        }
+        // Nothing is written: the user directory holds only the input put there.
+        std::vector<std::string> left;
+        for (const std::string& input : {c.settingsName, c.databaseName})
+            if (input.rfind("out/", 0) == 0)
+                left.push_back(input.substr(4));
+        if (c.linkToTemplate)
+            left.push_back("report.xlsx");
+        EXPECT_EQ(ListDir(w.out), left);
+        EXPECT_EQ(ReadFile(db), before);
+        EXPECT_EQ(ReadFile(dayTemplate), templateBefore);
     }
 }
 
@@ -413,8 +430,8 @@ TEST(ResultDocument, AFailedRunWritesNoneAndKeepsAnEarlierOne)
 
 TEST(ResultDocument, WithoutExportThePagesAndFilesAreThoseOfBefore)
 {
-    // The same report with no Export, an empty one and json: the same pages;
-    // only json adds report.json.
+    // The same report with no Export, an empty one, json and xlsx: the same
+    // pages; only json adds report.json, only xlsx report.xlsx.
     const struct {
         const char* name;
         std::optional<std::string> exportWords;
@@ -423,6 +440,9 @@ TEST(ResultDocument, WithoutExportThePagesAndFilesAreThoseOfBefore)
         {"no Export", std::nullopt, {"Page0.htm", "day_1.htm", "day_2.htm"}},
         {"an empty Export", std::string(" , "), {"Page0.htm", "day_1.htm", "day_2.htm"}},
         {"json", std::string("json"), {"Page0.htm", "day_1.htm", "day_2.htm", "report.json"}},
+        {"xlsx", std::string("xlsx"), {"Page0.htm", "day_1.htm", "day_2.htm", "report.xlsx"}},
+        {"json and xlsx", std::string("xlsx json"),
+         {"Page0.htm", "day_1.htm", "day_2.htm", "report.json", "report.xlsx"}},
     };
     std::map<std::string, std::string> firstPages;
     for (const auto& c : cases) {
@@ -453,7 +473,7 @@ TEST(ResultDocument, TheSameInputsGiveTheSameBytes)
     const std::string title = ReadFile(PQ_SOURCE_DIR "/templates/Title.htm");
     const Workspace w(day, title);
     WriteTwoDays(w);
-    const std::string settings = w.Write(w.settings(2).Set("Export", "json"));
+    const std::string settings = w.Write(w.settings(2).Set("Export", "json xlsx"));
     std::map<std::string, std::string> first;
     for (int run = 0; run < 2; ++run) {
         const Outcome r = RunProgram(w.At({settings}));
@@ -467,7 +487,7 @@ TEST(ResultDocument, TheSameInputsGiveTheSameBytes)
             }
         }
     }
-    EXPECT_EQ(first.size(), 4u);
+    EXPECT_EQ(first.size(), 5u);
     EXPECT_NE(first["Page0.htm"].find("<td class=\"hash\">" + Sha256Sum(w.db) + "</td>"), std::string::npos);
 }
 
