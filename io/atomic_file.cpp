@@ -10,21 +10,36 @@
 
 namespace {
 
-// The temporary file being written, for the signal handler: one at a time,
-// as the run writes its pages one after another. The handler reads the name
-// only while `pending` is set, and the name is written only while it is not.
-char pendingName[4096];
-volatile std::sig_atomic_t pending = 0;
+// The temporary files being written, for the signal handler: a page at a
+// time, or the files that take their places together at the end of a run.
+// The handler reads a slot's name only while the slot is pending, and the
+// name is written only while it is not (and with the signals held).
+const int kSlots = 4;
+char pendingNames[kSlots][4096];
+volatile std::sig_atomic_t pending[kSlots] = {};
 
-void Register(const std::string& name)
+// The slot that now holds `name`; -1 when there is none (the file is then
+// not removed on a signal).
+int Register(const std::string& name)
 {
-    if (name.size() >= sizeof pendingName)
-        return;  // not removed on a signal; such a path cannot be opened anyway
-    std::memcpy(pendingName, name.c_str(), name.size() + 1);
-    pending = 1;
+    if (name.size() >= sizeof pendingNames[0])
+        return -1;  // such a path cannot be opened anyway
+    for (int slot = 0; slot < kSlots; ++slot) {
+        if (pending[slot])
+            continue;
+        std::memcpy(pendingNames[slot], name.c_str(), name.size() + 1);
+        pending[slot] = 1;
+        return slot;
+    }
+    return -1;
 }
 
-void Unregister() { pending = 0; }
+void Unregister(int& slot)
+{
+    if (slot >= 0)
+        pending[slot] = 0;
+    slot = -1;
+}
 
 // The signals that end a run and remove the temporary file being written.
 sigset_t Interrupts()
@@ -39,8 +54,9 @@ sigset_t Interrupts()
 
 extern "C" void RemovePendingAndEnd(int signal)
 {
-    if (pending)
-        ::unlink(pendingName);
+    for (int slot = 0; slot < kSlots; ++slot)
+        if (pending[slot])
+            ::unlink(pendingNames[slot]);
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -71,7 +87,7 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path), temporary_(path +
         error_ = errno;
         temporary_.clear();
     } else {
-        Register(temporary_);
+        slot_ = Register(temporary_);
     }
 }
 
@@ -81,7 +97,7 @@ AtomicFile::~AtomicFile()
         ::close(fd_);
     if (!temporary_.empty()) {
         ::unlink(temporary_.c_str());
-        Unregister();
+        Unregister(slot_);
     }
 }
 
@@ -92,7 +108,7 @@ void AtomicFile::Fail()
         ::close(fd_);
     fd_ = -1;
     ::unlink(temporary_.c_str());
-    Unregister();
+    Unregister(slot_);
     temporary_.clear();
 }
 
@@ -132,7 +148,7 @@ bool AtomicFile::Commit()
         return false;
     }
     // Renamed: the name now is the page's, which a signal must not remove.
-    Unregister();
+    Unregister(slot_);
     temporary_.clear();
     return true;
 }

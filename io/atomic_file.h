@@ -28,9 +28,9 @@ public:
     // not be made (Error() tells why) or after a failure.
     const std::string& TemporaryPath() const { return temporary_; }
 
-    // Makes SIGTERM, SIGINT and SIGHUP remove the temporary file being
-    // written before the process ends as the signal says. Pages already
-    // renamed stay.
+    // Makes SIGTERM, SIGINT and SIGHUP remove the temporary files being
+    // written (up to four at a time) before the process ends as the signal
+    // says. Pages already renamed stay.
     static void RemoveTemporaryOnSignals();
 
 private:
@@ -39,6 +39,7 @@ private:
     std::string temporary_;
     int fd_ = -1;
     int error_ = 0;
+    int slot_ = -1;  // where the signal handler finds the temporary's name
 };
 
 // Holds SIGTERM, SIGINT and SIGHUP back while it lives; one that arrived

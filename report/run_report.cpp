@@ -315,23 +315,19 @@ private:
     Inputs& inputs_;
 };
 
-// Writes report.json whole or not at all; false, after naming the file, when it cannot.
-bool WriteResultDocument(const wxString& path, const std::string& text)
+// Writes report.json into its temporary file; false, after naming the file, when it cannot.
+bool WriteResultDocument(AtomicFile& file, const std::string& name, const std::string& text)
 {
-    const std::string name = FileSystemPath(path);
-    AtomicFile file(name);
-    if (file.Write(text) && file.Commit())
+    if (file.Write(text))
         return true;
     wxLogError("Cannot write the result document %s: %s", wxString::FromUTF8(name), SystemErrorText(file.Error()));
     return false;
 }
 
-// Writes report.xlsx whole or not at all; false, after naming the file, when it cannot.
-bool WriteWorkbookFile(const wxString& path, const ReportHeaderValues& header, const EvaluatedReport& report,
-                       const Provenance& provenance)
+// Writes report.xlsx into its temporary file; false, after naming the file, when it cannot.
+bool WriteWorkbookFile(AtomicFile& file, const std::string& name, const ReportHeaderValues& header,
+                       const EvaluatedReport& report, const Provenance& provenance)
 {
-    const std::string name = FileSystemPath(path);
-    AtomicFile file(name);
     std::string why;
     if (file.TemporaryPath().empty()) {
         why = SystemErrorText(file.Error());
@@ -340,13 +336,19 @@ bool WriteWorkbookFile(const wxString& path, const ReportHeaderValues& header, c
         // /tmp that may be held in memory.
         const size_t slash = name.rfind('/');
         const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
-        if (WriteWorkbook(file.TemporaryPath(), dir, header, report, provenance, why)) {
-            if (file.Commit())
-                return true;
-            why = SystemErrorText(file.Error());
-        }
+        if (WriteWorkbook(file.TemporaryPath(), dir, header, report, provenance, why))
+            return true;
     }
     wxLogError("Cannot write the workbook %s: %s", wxString::FromUTF8(name), wxString::FromUTF8(why));
+    return false;
+}
+
+// Puts a written file in its place; false, after naming it, when it cannot.
+bool CommitFile(AtomicFile& file, const char* what, const std::string& name)
+{
+    if (file.Commit())
+        return true;
+    wxLogError("Cannot write the %s %s: %s", what, wxString::FromUTF8(name), SystemErrorText(file.Error()));
     return false;
 }
 
@@ -405,12 +407,30 @@ bool RunReport(wxString settingsPath)
             wxLogError("The report is incomplete: a page could not be written.");
             return false;
         }
-        if (plan->resultDocument &&
-            !WriteResultDocument(*plan->resultDocument,
-                                 ResultDocument(header, report, inputs.Get(), warnings.Lines())))
-            return false;
-        if (plan->workbook && !WriteWorkbookFile(*plan->workbook, header, report, inputs.Get()))
-            return false;
+        // report.json and report.xlsx are both written before either takes
+        // its place: a run that cannot write one leaves the earlier pair.
+        const std::string documentName = plan->resultDocument ? FileSystemPath(*plan->resultDocument) : "";
+        const std::string workbookName = plan->workbook ? FileSystemPath(*plan->workbook) : "";
+        std::optional<AtomicFile> document, workbook;
+        if (plan->resultDocument) {
+            document.emplace(documentName);
+            if (!WriteResultDocument(*document, documentName,
+                                     ResultDocument(header, report, inputs.Get(), warnings.Lines())))
+                return false;
+        }
+        if (plan->workbook) {
+            workbook.emplace(workbookName);
+            if (!WriteWorkbookFile(*workbook, workbookName, header, report, inputs.Get()))
+                return false;
+        }
+        {
+            // A signal waits until both have taken their places: the pair on
+            // disk is the earlier one or this run's, never one of each.
+            const HeldSignals held;
+            if ((document && !CommitFile(*document, "result document", documentName)) ||
+                (workbook && !CommitFile(*workbook, "workbook", workbookName)))
+                return false;
+        }
         // "ok!" counts only once it has reached the caller.
         errno = 0;
         if (std::printf("ok!\n") < 0 || std::fflush(stdout) != 0 || std::ferror(stdout)) {

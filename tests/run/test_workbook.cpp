@@ -102,8 +102,10 @@ std::map<std::string, Rows> SheetsAsShown(const std::string& xlsx, const TempDir
     WriteFile(profile + "/user/registrymodifications.xcu", kRussianProfile);
     const std::string out = dir.Subdir("csv");
     Launch launch;
-    launch.program = "/usr/bin/soffice";
-    launch.args = {"-env:UserInstallation=file://" + profile, "--headless", "--convert-to", kCsvFilter, "--outdir",
+    // File names carry the sheet names, which LibreOffice writes as UTF-8
+    // only under a UTF-8 locale; the caller's environment may have none.
+    launch.program = "/usr/bin/env";
+    launch.args = {"LC_ALL=C.UTF-8", "/usr/bin/soffice", "-env:UserInstallation=file://" + profile, "--headless", "--convert-to", kCsvFilter, "--outdir",
                    out, xlsx};
     const Outcome r = RunProgram(launch);
     EXPECT_EQ(r.status, 0) << r.out << r.err;
@@ -480,7 +482,7 @@ std::vector<std::string> Leftovers(const std::string& dir)
     std::vector<std::string> others;
     for (const std::string& name : ListDir(dir)) {
         const bool page = name == "Page0.htm" || (name.rfind("day_", 0) == 0 && name.find('.') == name.size() - 4);
-        if (!page && name != "report.xlsx" && name != "settings.xml")
+        if (!page && name != "report.xlsx" && name != "report.json" && name != "settings.xml")
             others.push_back(name);
     }
     return others;
@@ -560,11 +562,15 @@ TEST(Workbook, ASignalWhileItIsWrittenKeepsTheEarlierOneAndLeavesNoTemporaryFile
 {
     const Workspace w(MarkedDayTemplate(180), MarkedTitleTemplate(60));
     WriteTwoDays(w);
-    const std::string settings = w.Write(w.settings(2).Set("Export", "xlsx"));
+    // Both files: report.json is written before the workbook, and takes its
+    // place only with it.
+    const std::string settings = w.Write(w.settings(2).Set("Export", "json xlsx"));
     const Outcome whole = RunProgram(w.At({settings}));
     ASSERT_EQ(whole.out, "ok!\n") << whole.Log();
     const std::string complete = ReadFile(w.out + "report.xlsx");
+    const std::string completeDocument = ReadFile(w.out + "report.json");
     const std::string earlier = "an earlier workbook";
+    const std::string earlierDocument = "an earlier result document";
 
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         // The run is stopped as soon as the workbook's temporary file is made,
@@ -575,6 +581,7 @@ TEST(Workbook, ASignalWhileItIsWrittenKeepsTheEarlierOneAndLeavesNoTemporaryFile
         for (int delayMs : {0, 2, 5, 10, 20, 40}) {
             SCOPED_TRACE("signal " + std::to_string(signal) + " " + std::to_string(delayMs) + " ms after the start");
             WriteFile(w.out + "report.xlsx", earlier);
+            WriteFile(w.out + "report.json", earlierDocument);
             const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
             ASSERT_GE(watch, 0);
             ASSERT_GE(::inotify_add_watch(watch, w.out.c_str(), IN_CREATE), 0);
@@ -591,14 +598,24 @@ TEST(Workbook, ASignalWhileItIsWrittenKeepsTheEarlierOneAndLeavesNoTemporaryFile
             }
             const Outcome r = child.Wait();
             const std::string now = ReadFile(w.out + "report.xlsx");
-            if (writing) {
+            const std::string nowDocument = ReadFile(w.out + "report.json");
+            if (writing && now != complete) {
                 ++endedWhileWriting;
                 EXPECT_EQ(r.status, -1) << r.Log();
                 EXPECT_EQ(r.out, "");
                 EXPECT_TRUE(now == earlier) << "report.xlsx was replaced by a run that did not end well";
+                EXPECT_TRUE(nowDocument == earlierDocument)
+                    << "report.json was replaced by a run that did not end well";
+            } else if (writing) {
+                // Stopped while the two took their places: the signal waited
+                // for both, and the run ended before "ok!".
+                EXPECT_EQ(r.status, -1) << r.Log();
+                EXPECT_EQ(r.out, "");
+                EXPECT_TRUE(nowDocument == completeDocument) << "report.json does not belong to report.xlsx";
             } else {
                 // Stopped after the workbook was in place: the new one, whole.
                 EXPECT_TRUE(now == complete) << "report.xlsx is not whole";
+                EXPECT_TRUE(nowDocument == completeDocument) << "report.json is not whole";
             }
             EXPECT_EQ(Leftovers(w.out), std::vector<std::string>{});
         }
