@@ -449,13 +449,16 @@ TEST(Fleet, HostsRunTheReportsThroughTheSshCommand)
     const std::string sshLog = w.dir / "ssh.log";
     // A stand-in for ssh that runs the command here as ssh runs it there:
     // "[options] host [--] command...", joined by blanks for a shell that
-    // starts in the login directory.
+    // starts in the login directory. sshd sets SHELL from the login's entry,
+    // and GNU parallel's remote side runs the job with it, so the stand-in
+    // sets it too whatever the caller's environment holds.
     const std::string ssh = w.dir / "ssh-here";
     const std::string login = w.dir.Subdir("login");
     WriteFile(ssh, "#!/bin/sh\n"
                    "while [ $# -gt 0 ]; do case $1 in -[lpoSiFJ]) shift 2;; -*) shift;; *) break;; esac; done\n"
                    "host=$1; shift; [ \"$1\" = -- ] && shift\n"
                    "printf '%s\\n' \"$host\" >> '" + sshLog + "'\n"
+                   "SHELL=/bin/sh; export SHELL\n"
                    "cd '" + login + "' && exec /bin/sh -c \"$*\"\n");
     ::chmod(ssh.c_str(), 0755);
     WriteFile(w.dir / "hosts", "# two machines\nnode-a\nnode-b\n");
