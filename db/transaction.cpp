@@ -27,12 +27,13 @@ const std::chrono::seconds kRecentChange{10};
 // How long a program seen writing counts as one that will write again.
 const std::chrono::seconds kWriterRemembered{30};
 
-// Whether the file changed within kRecentChange of now (a file that is not
-// there did not).
+// Whether the file changed within kRecentChange of now. A file that is not
+// there did not, nor an empty one: the empty write-ahead log is the one that
+// a reader (this run too) makes when it opens the database.
 bool ChangedRecently(const std::string& path)
 {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
+    if (::stat(path.c_str(), &st) != 0 || st.st_size == 0)
         return false;
     const auto changed = std::chrono::system_clock::time_point(
         std::chrono::duration_cast<std::chrono::system_clock::duration>(
@@ -133,23 +134,35 @@ void MeasurementDatabase::RefuseLock()
                  path_);
 }
 
-bool MeasurementDatabase::WriterSeen(std::chrono::steady_clock::time_point now)
+std::optional<int> MeasurementDatabase::DataVersion()
 {
     int version = 0;
     if (sqlite3_file_control(static_cast<sqlite3*>(GetDatabaseHandle()), "main", SQLITE_FCNTL_DATA_VERSION,
-                             &version) == SQLITE_OK) {
-        if (dataVersion_ && *dataVersion_ != version)
-            writeSeen_ = now;
-        dataVersion_ = version;
-    }
+                             &version) != SQLITE_OK)
+        return std::nullopt;
+    return version;
+}
+
+void MeasurementDatabase::LockTaken()
+{
+    const std::optional<int> version = DataVersion();
+    if (version && versionAtRelease_ && *version != *versionAtRelease_)
+        writeSeen_ = std::chrono::steady_clock::now();
+}
+
+bool MeasurementDatabase::WriterSeen(std::chrono::steady_clock::time_point now)
+{
     const std::string file = FileSystemPath(path_);
     if (ChangedRecently(file) || ChangedRecently(file + "-wal"))
         writeSeen_ = now;
     return writeSeen_ && now - *writeSeen_ < kWriterRemembered;
 }
 
+bool MeasurementDatabase::WriterSeen() { return WriterSeen(std::chrono::steady_clock::now()); }
+
 void MeasurementDatabase::LetWritersIn()
 {
+    versionAtRelease_ = DataVersion();
     const auto now = std::chrono::steady_clock::now();
     const auto every = WriterSeen(now) ? std::chrono::steady_clock::duration(kWriterGapEvery)
                                        : std::chrono::steady_clock::duration(kQuietGapEvery);
@@ -168,6 +181,8 @@ StatisticTransaction::StatisticTransaction(wxSQLite3Database& db) : db_(db)
         db_.ExecuteUpdate("begin exclusive transaction");
         active_ = true;
         hold_.emplace();
+        if (run)
+            run->LockTaken();
     } catch (const wxSQLite3Exception& e) {
         if (run && (e.GetErrorCode() & 0xff) == SQLITE_BUSY)
             run->RefuseLock();
@@ -231,10 +246,12 @@ bool IsStoredAsText(wxSQLite3ResultSet& rows)
 }
 
 // Whether the text of a value stored as a number is an infinity, which SQLite
-// writes "Inf" or "-Inf" (a NaN is stored as NULL).
+// writes "Inf" or "-Inf" (a NaN is stored as NULL). The text of a finite
+// number never holds an "I", so its first one or two bytes tell, without a
+// comparison of strings for every row.
 bool IsInfinity(const std::string& text)
 {
-    return text.compare(0, 3, "Inf") == 0 || text.compare(0, 4, "-Inf") == 0;
+    return !text.empty() && (text[0] == 'I' || (text[0] == '-' && text.size() > 1 && text[1] == 'I'));
 }
 
 // The bytes of column 0's text as SQLite writes it (a REAL with a point, a

@@ -20,26 +20,38 @@ public:
     // Logs once that the statistics run without their lock.
     void RefuseLock();
 
+    // Called when a statistic has taken its lock: whether another program
+    // committed since the last statistic let go of it.
+    void LockTaken();
+
     // Called when a statistic has let go of its lock. The next statistic
     // takes the lock back within microseconds, while a program that waits for
     // it retries only every 100 ms or so: now and then the run leaves the
     // database alone for a moment (kGap) so that such a program gets in. It
     // does so once a second while another program is seen writing the
-    // database (it committed since the last statistic, or the database or its
+    // database (it committed between two statistics, or the database or its
     // write-ahead log changed in the last seconds), and otherwise only every
     // kQuietGapEvery, which costs about 1 % of a run.
     void LetWritersIn();
+
+    // Whether another program is taken to be writing the database now.
+    bool WriterSeen();
 
     static const std::chrono::milliseconds kGap;
     static const std::chrono::seconds kWriterGapEvery, kQuietGapEvery;
 
 private:
     bool WriterSeen(std::chrono::steady_clock::time_point now);
+    std::optional<int> DataVersion();
 
     wxString path_;
     bool lockRefused_ = false;
     std::chrono::steady_clock::time_point lastGap_;
-    std::optional<int> dataVersion_;  // SQLite's count of other connections' commits, as last seen
+    // SQLite's data version when the last statistic let go of its lock. It
+    // counts this connection's own commits too, so it is compared only with
+    // the version once the next statistic holds the lock: between the two,
+    // only another connection can have changed it.
+    std::optional<int> versionAtRelease_;
     std::optional<std::chrono::steady_clock::time_point> writeSeen_;
 };
 
