@@ -104,7 +104,8 @@ void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs)
                                      "its write-ahead log " + PathFromBytes((file + "-wal").c_str()) +
                                          " cannot be read without a shared-memory file, which cannot be made "
                                          "beside it");
-        Open(UriPath(file) + "?immutable=1", wxEmptyString, WXSQLITE_OPEN_READONLY | WXSQLITE_OPEN_URI);
+        Open(UriPath(file) + "?immutable=1", wxEmptyString,
+             WXSQLITE_OPEN_READONLY | WXSQLITE_OPEN_URI | WXSQLITE_OPEN_NOMUTEX);
         wxLogWarning("The database %s is in write-ahead-log mode where no shared-memory file can be made beside "
                      "it: it is read as an immutable file.",
                      path);
@@ -118,7 +119,9 @@ void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs)
     struct stat st;
     const bool logFound = ::stat((FileSystemPath(path) + "-wal").c_str(), &st) == 0;
     // Without the create flag: a path that names no file must not make one.
-    Open(path, wxEmptyString, WXSQLITE_OPEN_READWRITE);
+    // The run uses its connection from one thread only: no connection mutex,
+    // which every read of a column would otherwise lock and unlock.
+    Open(path, wxEmptyString, WXSQLITE_OPEN_READWRITE | WXSQLITE_OPEN_NOMUTEX);
     if (logFound)
         sqlite3_db_config(static_cast<sqlite3*>(GetDatabaseHandle()), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1,
                           nullptr);
