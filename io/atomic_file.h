@@ -20,6 +20,8 @@ public:
     bool Write(const std::string& bytes);
     bool Commit();
     int Error() const { return error_; }
+    // The target's path.
+    const std::string& Path() const { return path_; }
 
     // The temporary file's path, for a library that writes the file by its
     // name itself instead of through Write(): it must open the file for

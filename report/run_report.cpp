@@ -316,18 +316,20 @@ private:
 };
 
 // Writes report.json into its temporary file; false, after naming the file, when it cannot.
-bool WriteResultDocument(AtomicFile& file, const std::string& name, const std::string& text)
+bool WriteResultDocument(AtomicFile& file, const std::string& text)
 {
     if (file.Write(text))
         return true;
-    wxLogError("Cannot write the result document %s: %s", wxString::FromUTF8(name), SystemErrorText(file.Error()));
+    wxLogError("Cannot write the result document %s: %s", wxString::FromUTF8(file.Path()),
+               SystemErrorText(file.Error()));
     return false;
 }
 
 // Writes report.xlsx into its temporary file; false, after naming the file, when it cannot.
-bool WriteWorkbookFile(AtomicFile& file, const std::string& name, const ReportHeaderValues& header,
-                       const EvaluatedReport& report, const Provenance& provenance)
+bool WriteWorkbookFile(AtomicFile& file, const ReportHeaderValues& header, const EvaluatedReport& report,
+                       const Provenance& provenance)
 {
+    const std::string& name = file.Path();
     std::string why;
     if (file.TemporaryPath().empty()) {
         why = SystemErrorText(file.Error());
@@ -344,11 +346,11 @@ bool WriteWorkbookFile(AtomicFile& file, const std::string& name, const ReportHe
 }
 
 // Puts a written file in its place; false, after naming it, when it cannot.
-bool CommitFile(AtomicFile& file, const char* what, const std::string& name)
+bool CommitFile(AtomicFile& file, const char* what)
 {
     if (file.Commit())
         return true;
-    wxLogError("Cannot write the %s %s: %s", what, wxString::FromUTF8(name), SystemErrorText(file.Error()));
+    wxLogError("Cannot write the %s %s: %s", what, wxString::FromUTF8(file.Path()), SystemErrorText(file.Error()));
     return false;
 }
 
@@ -409,26 +411,23 @@ bool RunReport(wxString settingsPath)
         }
         // report.json and report.xlsx are both written before either takes
         // its place: a run that cannot write one leaves the earlier pair.
-        const std::string documentName = plan->resultDocument ? FileSystemPath(*plan->resultDocument) : "";
-        const std::string workbookName = plan->workbook ? FileSystemPath(*plan->workbook) : "";
         std::optional<AtomicFile> document, workbook;
         if (plan->resultDocument) {
-            document.emplace(documentName);
-            if (!WriteResultDocument(*document, documentName,
-                                     ResultDocument(header, report, inputs.Get(), warnings.Lines())))
+            document.emplace(FileSystemPath(*plan->resultDocument));
+            if (!WriteResultDocument(*document, ResultDocument(header, report, inputs.Get(), warnings.Lines())))
                 return false;
         }
         if (plan->workbook) {
-            workbook.emplace(workbookName);
-            if (!WriteWorkbookFile(*workbook, workbookName, header, report, inputs.Get()))
+            workbook.emplace(FileSystemPath(*plan->workbook));
+            if (!WriteWorkbookFile(*workbook, header, report, inputs.Get()))
                 return false;
         }
         {
             // A signal waits until both have taken their places: the pair on
             // disk is the earlier one or this run's, never one of each.
             const HeldSignals held;
-            if ((document && !CommitFile(*document, "result document", documentName)) ||
-                (workbook && !CommitFile(*workbook, "workbook", workbookName)))
+            if ((document && !CommitFile(*document, "result document")) ||
+                (workbook && !CommitFile(*workbook, "workbook")))
                 return false;
         }
         // "ok!" counts only once it has reached the caller.

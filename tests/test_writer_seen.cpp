@@ -3,12 +3,12 @@
 // program's commits (the run would then pause once a second on every
 // database), and a commit by another connection between two statistics must.
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "db/transaction.h"
 
@@ -73,9 +73,7 @@ TEST(WriterSeen, OwnStatisticsAreNoWriterAndAnotherConnectionsCommitIs)
         EXPECT_TRUE(run.WriterSeen()) << "another connection's commit between two statistics went unseen";
 
         run.Close();
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-            ::unlink((path + suffix).c_str());
-        ::rmdir(dir.c_str());
+        std::filesystem::remove_all(dir);
     }
 }
 

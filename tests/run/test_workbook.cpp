@@ -105,8 +105,8 @@ std::map<std::string, Rows> SheetsAsShown(const std::string& xlsx, const TempDir
     // File names carry the sheet names, which LibreOffice writes as UTF-8
     // only under a UTF-8 locale; the caller's environment may have none.
     launch.program = "/usr/bin/env";
-    launch.args = {"LC_ALL=C.UTF-8", "/usr/bin/soffice", "-env:UserInstallation=file://" + profile, "--headless", "--convert-to", kCsvFilter, "--outdir",
-                   out, xlsx};
+    launch.args = {"LC_ALL=C.UTF-8", "/usr/bin/soffice", "-env:UserInstallation=file://" + profile,
+                   "--headless", "--convert-to", kCsvFilter, "--outdir", out, xlsx};
     const Outcome r = RunProgram(launch);
     EXPECT_EQ(r.status, 0) << r.out << r.err;
     // report.xlsx gives report-<sheet>.csv.
