@@ -15,7 +15,7 @@
 
 #include "io/atomic_file.h"
 #include "io/console_log.h"
-#include "report/run_report.h"
+#include "run/run_report.h"
 #include "base/text.h"
 
 namespace {

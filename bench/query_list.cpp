@@ -19,11 +19,11 @@
 #include <wx/xml/xml.h>
 
 #include "db/transaction.h"
-#include "report/day_charts.h"
-#include "report/day_evaluation.h"
+#include "pages/day_charts.h"
+#include "run/day_evaluation.h"
 #include "settings/date_parsing.h"
 #include "settings/settings_document.h"
-#include "stats/measured_series.h"
+#include "model/measured_series.h"
 
 // After the wrapper's header, whose names SQLite's macros would replace.
 #include <sqlite3.h>

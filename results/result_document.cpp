@@ -3,9 +3,9 @@
 #include <nlohmann/json.hpp>
 
 #include "base/text.h"
-#include "report/page_blocks.h"
-#include "report/page_layout.h"
-#include "report/statistic_values.h"
+#include "pages/page_blocks.h"
+#include "pages/page_layout.h"
+#include "model/statistic_values.h"
 #include "stats/number_text.h"
 
 using Json = nlohmann::ordered_json;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "report/evaluated_report.h"
-#include "report/provenance.h"
+#include "model/evaluated_report.h"
+#include "run/provenance.h"
 #include "settings/header_values.h"
 
 // The document's file name under the user directory.

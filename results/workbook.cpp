@@ -15,9 +15,9 @@
 
 #include "base/text.h"
 #include "io/atomic_file.h"
-#include "report/page_blocks.h"
-#include "report/page_layout.h"
-#include "report/statistic_values.h"
+#include "pages/page_blocks.h"
+#include "pages/page_layout.h"
+#include "model/statistic_values.h"
 #include "stats/number_text.h"
 
 namespace {

@@ -26,8 +26,8 @@
 // decimals.
 #include <string>
 
-#include "report/evaluated_report.h"
-#include "report/provenance.h"
+#include "model/evaluated_report.h"
+#include "run/provenance.h"
 #include "settings/header_values.h"
 
 // The workbook's file name under the user directory.

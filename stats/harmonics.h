@@ -5,8 +5,8 @@
 #include <string>
 
 #include "stats/day_context.h"
-#include "stats/measured_series.h"
-#include "stats/statistic_result.h"
+#include "model/measured_series.h"
+#include "model/statistic_result.h"
 #include "stats/upper_limit.h"
 
 const int kHighestOrder = 40;  // highest harmonic order evaluated

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/text.h"
-#include "stats/statistic_result.h"
+#include "model/statistic_result.h"
 
 // A number under the process locale ("%f", "%04.2f", "%6.2f").
 std::string FormatNumber(const char* format, double value);

@@ -7,8 +7,8 @@
 #include <wx/wxsqlite3.h>
 
 #include "db/queries.h"
-#include "stats/measured_series.h"
-#include "stats/statistic_result.h"
+#include "model/measured_series.h"
+#include "model/statistic_result.h"
 
 struct Positions {
     int P1;

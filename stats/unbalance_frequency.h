@@ -3,8 +3,8 @@
 #include <string>
 
 #include "stats/day_context.h"
-#include "stats/measured_series.h"
-#include "stats/statistic_result.h"
+#include "model/measured_series.h"
+#include "model/statistic_result.h"
 
 // Four slots: 95 % value, largest value, shares above the normal limit (2 %)
 // and above the maximum limit (4 %).

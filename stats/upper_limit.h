@@ -8,7 +8,7 @@
 
 #include "db/queries.h"
 #include "stats/ordered_sample.h"
-#include "stats/statistic_result.h"
+#include "model/statistic_result.h"
 
 struct UpperLimits {
     double normal, maximum;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "stats/day_context.h"
-#include "stats/measured_series.h"
-#include "stats/statistic_result.h"
+#include "model/measured_series.h"
+#include "model/statistic_result.h"
 
 enum class LoadRegime { MaxLoad, MinLoad, WholeDay };
 

@@ -11,7 +11,7 @@
 
 #include "stats/day_context.h"
 #include "stats/number_text.h"
-#include "stats/statistic_result.h"
+#include "model/statistic_result.h"
 
 // An in-memory database in the logger's schema.
 class FixtureDb {

@@ -5,9 +5,9 @@
 
 #include "db/series.h"
 #include "fixtures.h"
-#include "report/page_assembly.h"
-#include "report/page_blocks.h"
-#include "report/page_layout.h"
+#include "pages/page_assembly.h"
+#include "pages/page_blocks.h"
+#include "pages/page_layout.h"
 #include "base/text.h"
 #include "tests/text_builders.h"
 

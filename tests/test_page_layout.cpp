@@ -14,9 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "fixtures.h"
-#include "report/day_evaluation.h"
-#include "report/fixed_texts.h"
-#include "report/page_layout.h"
+#include "run/day_evaluation.h"
+#include "pages/fixed_texts.h"
+#include "pages/page_layout.h"
 #include "settings/header_values.h"
 #include "base/text.h"
 #include "stats/ordered_sample.h"

@@ -10,7 +10,7 @@
 
 #include "io/console_log.h"
 #include "io/fingerprint.h"
-#include "report/page_blocks.h"
+#include "pages/page_blocks.h"
 #include "settings/export_formats.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "html/row_engine.h"
-#include "report/page_assembly.h"
+#include "pages/page_assembly.h"
 
 namespace {
 

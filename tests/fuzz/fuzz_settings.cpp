@@ -12,9 +12,9 @@
 #include <wx/xml/xml.h>
 
 #include "fuzz_support.h"
-#include "report/day_evaluation.h"
-#include "report/evaluated_report.h"
-#include "report/page_layout.h"
+#include "run/day_evaluation.h"
+#include "model/evaluated_report.h"
+#include "pages/page_layout.h"
 #include "settings/date_parsing.h"
 #include "settings/settings_document.h"
 

@@ -10,9 +10,9 @@
 
 #include "fuzz_support.h"
 #include "html/row_engine.h"
-#include "report/day_evaluation.h"
-#include "report/page_assembly.h"
-#include "report/page_layout.h"
+#include "run/day_evaluation.h"
+#include "pages/page_assembly.h"
+#include "pages/page_layout.h"
 #include "settings/date_parsing.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "stats/measured_series.h"
+#include "model/measured_series.h"
 
 #include <stdexcept>
 

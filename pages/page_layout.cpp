@@ -1,7 +1,7 @@
-#include "report/page_layout.h"
+#include "pages/page_layout.h"
 
 #include "db/queries.h"
-#include "report/fixed_texts.h"
+#include "pages/fixed_texts.h"
 #include "stats/number_text.h"
 
 TextList NewValueTable()

@@ -2,7 +2,7 @@
 // The report's own words, in CP1251.
 #include <string>
 
-#include "stats/quantity.h"
+#include "model/quantity.h"
 
 // "Т Вирс", value 0 of every page.
 const std::string& MakerName();

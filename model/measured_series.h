@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "stats/day_context.h"
-#include "stats/quantity.h"
+#include "model/quantity.h"
 
 // A normal and a maximum limit: upper limits of a one-sided series; a
 // two-sided series lies within -normal..+normal and -maximum..+maximum.

@@ -1,4 +1,4 @@
-#include "report/page_assembly.h"
+#include "pages/page_assembly.h"
 
 #include <cstring>
 #include <map>
@@ -8,7 +8,7 @@
 #include <wx/log.h>
 
 #include "io/atomic_file.h"
-#include "report/page_layout.h"
+#include "pages/page_layout.h"
 #include "base/file_read.h"
 #include "base/text.h"
 

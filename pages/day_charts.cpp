@@ -1,13 +1,13 @@
-#include "report/day_charts.h"
+#include "pages/day_charts.h"
 
 #include <cmath>
 
 #include "base/text.h"
 #include "db/series.h"
 #include "html/svg_chart.h"
-#include "report/page_layout.h"
+#include "pages/page_layout.h"
 #include "stats/harmonics.h"
-#include "stats/measured_series.h"
+#include "model/measured_series.h"
 #include "stats/number_text.h"
 
 namespace {

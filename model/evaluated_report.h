@@ -8,8 +8,8 @@
 
 #include "db/queries.h"
 #include "stats/extremes.h"
-#include "stats/quantity.h"
-#include "stats/statistic_result.h"
+#include "model/quantity.h"
+#include "model/statistic_result.h"
 
 struct EvaluatedDay {
     int number = 0;                           // 1-based

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "base/text.h"
-#include "report/evaluated_report.h"
+#include "model/evaluated_report.h"
 #include "settings/header_values.h"
-#include "stats/measured_series.h"
-#include "stats/quantity.h"
+#include "model/measured_series.h"
+#include "model/quantity.h"
 #include "stats/voltage_deviation.h"
 
 const int kValueTableSize = 1000;

@@ -7,7 +7,7 @@
 
 #include <wx/wxsqlite3.h>
 
-#include "report/evaluated_report.h"
+#include "model/evaluated_report.h"
 
 // The block of HTML with the charts of an evaluated day, each kept whole on a
 // printed page; the limits are those of the voltage class.

@@ -1,4 +1,4 @@
-#include "report/page_blocks.h"
+#include "pages/page_blocks.h"
 
 #include <wx/log.h>
 

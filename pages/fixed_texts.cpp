@@ -1,4 +1,4 @@
-#include "report/fixed_texts.h"
+#include "pages/fixed_texts.h"
 
 #include "base/text.h"
 

@@ -3,7 +3,7 @@
 #include <wx/datetime.h>
 #include <wx/wxsqlite3.h>
 
-#include "report/evaluated_report.h"
+#include "model/evaluated_report.h"
 #include "settings/header_values.h"
 
 const double kTolerance = 5.0;  // minutes of missing data accepted

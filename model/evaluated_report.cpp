@@ -1,4 +1,4 @@
-#include "report/evaluated_report.h"
+#include "model/evaluated_report.h"
 
 std::vector<SampleCounts> EvaluatedDay::Counts() const
 {

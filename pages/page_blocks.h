@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "report/evaluated_report.h"
-#include "report/page_layout.h"
-#include "report/provenance.h"
-#include "stats/quantity.h"
-#include "stats/statistic_result.h"
+#include "model/evaluated_report.h"
+#include "pages/page_layout.h"
+#include "run/provenance.h"
+#include "model/quantity.h"
+#include "model/statistic_result.h"
 
 // One measured series: the values present and the values a full day (or the
 // period) holds.

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "stats/quantity.h"
+#include "model/quantity.h"
 
 // What an evaluation found in its window: `values` (N) values, of which
 // `notFinite` are no finite numbers (see ReadValue) and count as 0.

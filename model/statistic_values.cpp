@@ -1,4 +1,4 @@
-#include "report/statistic_values.h"
+#include "model/statistic_values.h"
 
 #include "stats/number_text.h"
 

@@ -1,8 +1,8 @@
-#include "report/day_evaluation.h"
+#include "run/day_evaluation.h"
 
 #include <wx/log.h>
 
-#include "report/page_layout.h"
+#include "pages/page_layout.h"
 #include "settings/date_parsing.h"
 #include "stats/extremes.h"
 #include "stats/harmonics.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "report/page_layout.h"
-#include "stats/statistic_result.h"
+#include "pages/page_layout.h"
+#include "model/statistic_result.h"
 
 struct NamedValue {
     const char* name;  // "lower_95", "upper_95", "min", "max", "value_95", "share_above_normal", ...

@@ -1,4 +1,4 @@
-#include "report/page_folder.h"
+#include "run/page_folder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +15,7 @@
 #include <wx/log.h>
 
 #include "base/text.h"
-#include "report/page_assembly.h"
+#include "pages/page_assembly.h"
 #include "results/result_document.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "report/provenance.h"
+#include "run/provenance.h"
 
 #include <sys/stat.h>
 
 #include <wx/filename.h>
 
 #include "base/text.h"
-#include "report/page_assembly.h"
+#include "pages/page_assembly.h"
 
 const char* ProgramVersion() { return PQREPORT_VERSION; }
 
