@@ -2,21 +2,21 @@
 // settings path absolute, switches to the Russian locale and runs the report.
 #include <cerrno>
 #include <cstdio>
-#include <vector>
 
 #include <fcntl.h>
 
 #include <wx/app.h>
 #include <wx/cmdline.h>
-#include <wx/filename.h>
 #include <wx/init.h>
 #include <wx/intl.h>
 #include <wx/log.h>
 
+#include "app/startup.h"
+#include "base/file_path.h"
 #include "io/atomic_file.h"
-#include "io/console_log.h"
 #include "run/run_report.h"
-#include "base/text.h"
+
+using namespace pq;
 
 namespace {
 
@@ -52,26 +52,15 @@ int main(int argc, char** argv)
 {
     HoldClosedStandardStreams();
     wxApp::CheckBuildOptions(WX_BUILD_OPTIONS_SIGNATURE, "program");
-    wxInitializer library;
-    if (!library.IsOk()) {
-        std::fputs("Failed to initialize the wxWidgets library, aborting.", stderr);
+    const wxInitializer library;
+    if (!StartLibrary(library, "Failed to initialize the wxWidgets library, aborting."))
         return 1;
-    }
-    delete wxLog::SetActiveTarget(new ConsoleLog);
     // The library names its messages and paths after the application; this
     // program has always been "console" to it.
     wxAppConsole::GetInstance()->SetAppName("console");
 
-    // Arguments are file names: decoded so that every byte survives.
-    std::vector<wxWCharBuffer> buffers;
-    std::vector<wxChar*> wideArgv;
-    for (int i = 0; i < argc; ++i)
-        buffers.push_back(PathFromBytes(argv[i]).wc_str());
-    for (wxWCharBuffer& b : buffers)
-        wideArgv.push_back(b.data());
-    wideArgv.push_back(nullptr);
-
-    wxCmdLineParser parser(kOptions, argc, wideArgv.data());
+    DecodedArguments arguments(argc, argv);
+    wxCmdLineParser parser(kOptions, arguments.Count(), arguments.Values());
     const bool logWasOn = wxLog::EnableLogging(false);
     const int parsed = parser.Parse(false);
     wxLog::EnableLogging(logWasOn);
@@ -91,11 +80,8 @@ int main(int argc, char** argv)
     }
 
     wxString settingsPath;
-    if (parser.GetParamCount() > 0) {
-        wxFileName name(parser.GetParam(0));
-        name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_TILDE | wxPATH_NORM_ABSOLUTE | wxPATH_NORM_LONG);
-        settingsPath = name.GetFullPath();
-    }
+    if (parser.GetParamCount() > 0)
+        settingsPath = AbsolutePath(parser.GetParam(0));
 
     AtomicFile::RemoveTemporaryOnSignals();
     bool reportComplete = false;

@@ -17,6 +17,8 @@
 #include <wx/log.h>
 #include <wx/stdpaths.h>
 
+#include "app/startup.h"
+#include "base/file_path.h"
 #include "base/file_read.h"
 #include "base/text.h"
 #include "fleet/documents.h"
@@ -24,7 +26,8 @@
 #include "fleet/rollup.h"
 #include "fleet/runs.h"
 #include "io/atomic_file.h"
-#include "io/console_log.h"
+
+using namespace pq;
 
 namespace {
 
@@ -122,22 +125,12 @@ bool PrepareOutDir(const std::string& outDir, const std::vector<FleetDocument>& 
 int main(int argc, char** argv)
 {
     wxApp::CheckBuildOptions(WX_BUILD_OPTIONS_SIGNATURE, "program");
-    wxInitializer library;
-    if (!library.IsOk()) {
-        std::fputs("Failed to initialize the wxWidgets library, aborting.\n", stderr);
+    const wxInitializer library;
+    if (!StartLibrary(library, "Failed to initialize the wxWidgets library, aborting.\n"))
         return 1;
-    }
-    delete wxLog::SetActiveTarget(new ConsoleLog);
 
-    // Arguments are file names: decoded so that every byte survives.
-    std::vector<wxWCharBuffer> buffers;
-    std::vector<wxChar*> wideArgv;
-    for (int i = 0; i < argc; ++i)
-        buffers.push_back(PathFromBytes(argv[i]).wc_str());
-    for (wxWCharBuffer& b : buffers)
-        wideArgv.push_back(b.data());
-    wideArgv.push_back(nullptr);
-    wxCmdLineParser parser(kOptions, argc, wideArgv.data());
+    DecodedArguments arguments(argc, argv);
+    wxCmdLineParser parser(kOptions, arguments.Count(), arguments.Values());
     parser.SetLogo("Runs pqreport once per settings document through GNU parallel and writes a roll-up of "
                    "all the reports to OUTDIR/index.htm and OUTDIR/fleet.json.");
     const int parsed = parser.Parse(true);

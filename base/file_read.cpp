@@ -7,6 +7,8 @@
 
 #include "base/text.h"
 
+namespace pq {
+
 FileRead ReadRegularFile(const std::string& path, long long maxBytes, std::string& bytes, std::string& why)
 {
     bytes.clear();
@@ -46,3 +48,5 @@ FileRead ReadRegularFile(const std::string& path, long long maxBytes, std::strin
     ::close(fd);
     return FileRead::Read;
 }
+
+}  // namespace pq

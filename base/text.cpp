@@ -4,6 +4,8 @@
 
 #include <wx/strconv.h>
 
+namespace pq {
+
 namespace {
 wxCSConv& Cp1251()
 {
@@ -68,3 +70,5 @@ std::string SystemErrorText(int error)
 {
     return strerror_l(error, CLocale());
 }
+
+}  // namespace pq

@@ -6,6 +6,8 @@
 
 #include <wx/string.h>
 
+namespace pq {
+
 using TextList = std::vector<std::string>;
 
 // UTF-8 bytes to CP1251. Invalid UTF-8, or a character that CP1251 lacks,
@@ -31,3 +33,5 @@ locale_t CLocale();
 
 // A system error text in English, whatever the process locale.
 std::string SystemErrorText(int error);
+
+}  // namespace pq

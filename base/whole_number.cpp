@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+namespace pq {
+
 int32_t WholeNumber(const std::string& text)
 {
     const long long n = std::strtoll(text.c_str(), nullptr, 10);
@@ -12,3 +14,5 @@ int32_t WholeNumber(const std::string& text)
         return INT32_MIN;
     return static_cast<int32_t>(n);
 }
+
+}  // namespace pq

@@ -18,15 +18,20 @@
 #include <wx/log.h>
 #include <wx/xml/xml.h>
 
+#include "db/sample_source.h"
+#include "db/series.h"
 #include "db/transaction.h"
+#include "model/quantity_registry.h"
 #include "pages/day_charts.h"
 #include "run/day_evaluation.h"
 #include "settings/date_parsing.h"
-#include "settings/settings_document.h"
-#include "model/measured_series.h"
+#include "settings/run_settings.h"
+#include "standard/gost_13109_97.h"
 
 // After the wrapper's header, whose names SQLite's macros would replace.
 #include <sqlite3.h>
+
+using namespace pq;
 
 namespace {
 
@@ -79,17 +84,6 @@ int PrintStatement(unsigned, void*, void* statement, void*)
     return 0;
 }
 
-bool ReadSettingsFile(const char* path, ReportHeaderValues& header)
-{
-    wxXmlDocument doc;
-    if (!LoadSettingsDocument(wxString::FromUTF8(path), doc))
-        return false;
-    const std::optional<ReportSettings> settings = ReadSettings(doc);
-    if (!settings)
-        return false;
-    header = settings->header;
-    return true;
-}
 
 }  // namespace
 
@@ -101,14 +95,17 @@ int main(int argc, char** argv)
     const bool charts = argc > 1 && std::string(argv[argc - 1]) == "--charts";
     if (charts)
         --argc;
-    ReportHeaderValues header;
-    int days = 0;
+    Notes notes;
+    ReportSettings settings;
+    ReportHeaderValues& header = settings.header;
     if (argc == 3 && std::string(argv[1]) == "--settings") {
-        if (!ReadSettingsFile(argv[2], header)) {
+        const wxLogNull quiet;
+        std::optional<ReportSettings> read = ReadSettingsFile(wxString::FromUTF8(argv[2]), notes);
+        if (!read) {
             std::fprintf(stderr, "query_list: cannot read %s\n", argv[2]);
             return 1;
         }
-        days = WholeNumber(header.n_Dayes);
+        settings = std::move(*read);
     } else if (argc >= 5) {
         wxDateTime begin;
         if (!ParseBeginDateTime(argv[1], begin)) {
@@ -116,7 +113,7 @@ int main(int argc, char** argv)
             return 2;
         }
         header.dt_begin = begin;
-        days = WholeNumber(argv[2]);
+        header.n_Dayes = argv[2];
         header.Unom = WholeNumber(argv[3]);
         for (size_t k = 0; k < header.dt_max_load_begin.size(); ++k) {
             const std::string period = argv[std::min(4 + static_cast<int>(k), argc - 1)];
@@ -132,9 +129,19 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return 2;
     }
+    const int days = DayCount(header);
     if (days < 1 || days > 7 || !header.dt_begin.IsValid()) {
         std::fprintf(stderr, "query_list: need 1..7 days and a valid dt_begin\n");
         return 2;
+    }
+    std::optional<RunSettings> run;
+    {
+        const wxLogNull quiet;
+        run = CheckRunSettings(wxString(), settings);
+    }
+    if (!run) {
+        std::fprintf(stderr, "query_list: the settings have a max-load time or a value the report rejects\n");
+        return 1;
     }
 
     wxLog::EnableLogging(false);  // the report's progress lines are not statements
@@ -145,19 +152,20 @@ int main(int argc, char** argv)
 
     printing = !charts;
     TuneForScans(db);
+    DatabaseSource source(db);
+    const SeriesReader read = [&db](const std::string& table, const std::vector<std::string>& columns,
+                                    const wxDateTime& from, const wxDateTime& to, const SeriesVisit& visit) {
+        ReadSeries(db, table, columns, from, to, visit);
+    };
     for (int k = 0; k < days; ++k) {
-        EvaluatedDay day;
-        if (!EvaluateDay(header, k, db, day)) {
-            std::fprintf(stderr, "query_list: day %d has a max-load time the report rejects\n", k + 1);
-            return 1;
-        }
+        const EvaluatedDay day = EvaluateDay(*run, k, source, Gost13109(), notes);
         if (charts) {
             printing = true;
-            DayChartsBlock(db, day, header.Unom);
+            DayChartsBlock(read, day);
             printing = false;
         }
     }
-    SummariseRun(header, days, db);
+    SummariseRun(*run, source, notes);
     std::cout.flush();
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace pq {
+
 namespace {
 
 std::string Format(const char* format, const std::string& a, const std::string& b)
@@ -24,12 +26,6 @@ std::string TimeStamp(const wxDateTime& instant)
 {
     return instant.Format("%Y-%m-%d %H:%M:%S").ToStdString();
 }
-
-std::string PhaseColumn(int phaseIndex) { return "L" + std::to_string(phaseIndex + 1); }
-
-std::string HarmonicColumn(int order) { return "H" + std::to_string(order); }
-
-const char* const ValueColumn = "Value";
 
 Window WholeDayWindow(const wxDateTime& dayStart, const wxDateTime& dayEnd)
 {
@@ -106,3 +102,5 @@ std::string BuildQuery(QueryShape shape, const std::string& table, const std::st
     }
     return sql + ");";
 }
+
+}  // namespace pq

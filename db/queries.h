@@ -5,16 +5,12 @@
 
 #include <wx/datetime.h>
 
-using DateTimeList = std::vector<wxDateTime>;
+#include "model/period.h"
+
+namespace pq {
 
 // "%Y-%m-%d %H:%M:%S" in local time, the form of Base.DateTimeMQV.
 std::string TimeStamp(const wxDateTime& instant);
-
-// Value column names: "L%d" of a zero-based phase index + 1, "H%d" of a
-// harmonic order, or the fixed name Value.
-std::string PhaseColumn(int phaseIndex);
-std::string HarmonicColumn(int order);
-extern const char* const ValueColumn;
 
 // A time window: the range written into the query head, and the clause that
 // follows it before the closing text.
@@ -52,3 +48,5 @@ extern const char* const NumberFunctionName;
 
 std::string BuildQuery(QueryShape shape, const std::string& table, const std::string& column,
                        const Window& window);
+
+}  // namespace pq

@@ -6,6 +6,8 @@
 #include "db/value_text.h"
 #include "settings/date_parsing.h"
 
+namespace pq {
+
 std::string BuildSeriesQuery(const std::string& table, const std::vector<std::string>& columns,
                              const wxDateTime& from, const wxDateTime& to)
 {
@@ -82,3 +84,5 @@ void ReadSeries(wxSQLite3Database& db, const std::string& table, const std::vect
         visit(seconds, values);
     }
 }
+
+}  // namespace pq

@@ -16,6 +16,8 @@
 // After the wrapper's header, whose names SQLite's macros would replace.
 #include <sqlite3.h>
 
+namespace pq {
+
 const std::chrono::milliseconds MeasurementDatabase::kGap{150};
 const std::chrono::seconds MeasurementDatabase::kWriterGapEvery{1};
 const std::chrono::seconds MeasurementDatabase::kQuietGapEvery{15};
@@ -88,9 +90,10 @@ wxString UriPath(const std::string& path)
 
 }  // namespace
 
-void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs)
+void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs, Notes& notes)
 {
     path_ = path;
+    notes_ = &notes;
     lastGap_ = std::chrono::steady_clock::now();
     const std::string file = FileSystemPath(path);
     // A database in write-ahead-log mode needs a shared-memory file beside
@@ -106,9 +109,9 @@ void MeasurementDatabase::OpenExisting(const wxString& path, int busyTimeoutMs)
                                          "beside it");
         Open(UriPath(file) + "?immutable=1", wxEmptyString,
              WXSQLITE_OPEN_READONLY | WXSQLITE_OPEN_URI | WXSQLITE_OPEN_NOMUTEX);
-        wxLogWarning("The database %s is in write-ahead-log mode where no shared-memory file can be made beside "
-                     "it: it is read as an immutable file.",
-                     path);
+        notes.Warning(wxString::Format("The database %s is in write-ahead-log mode where no shared-memory file "
+                                       "can be made beside it: it is read as an immutable file.",
+                                       path));
         SetBusyTimeout(busyTimeoutMs);
         return;
     }
@@ -133,8 +136,12 @@ void MeasurementDatabase::RefuseLock()
     if (lockRefused_)
         return;
     lockRefused_ = true;
-    wxLogWarning("The database %s is in use by another program: the statistics read it without their lock.",
-                 path_);
+    const wxString warning = wxString::Format(
+        "The database %s is in use by another program: the statistics read it without their lock.", path_);
+    if (notes_)
+        notes_->Warning(warning);
+    else
+        wxLogWarning("%s", warning);
 }
 
 std::optional<int> MeasurementDatabase::DataVersion()
@@ -238,107 +245,4 @@ void TuneForScans(wxSQLite3Database& db)
         db.ExecuteUpdate(setting);
 }
 
-namespace {
-
-// Whether column 0 of the current row is stored as text or BLOB. Asked
-// before the text is read, which converts the value.
-bool IsStoredAsText(wxSQLite3ResultSet& rows)
-{
-    const int type = rows.GetColumnType(0);
-    return type == WXSQLITE_TEXT || type == WXSQLITE_BLOB;
-}
-
-// Whether the text of a value stored as a number is an infinity, which SQLite
-// writes "Inf" or "-Inf" (a NaN is stored as NULL). The text of a finite
-// number never holds an "I", so its first one or two bytes tell, without a
-// comparison of strings for every row.
-bool IsInfinity(const std::string& text)
-{
-    return !text.empty() && (text[0] == 'I' || (text[0] == '-' && text.size() > 1 && text[1] == 'I'));
-}
-
-// The bytes of column 0's text as SQLite writes it (a REAL with a point, a
-// BLOB as it is), read without a wide string.
-void ColumnText(wxSQLite3ResultSet& rows, std::string& text)
-{
-    int len = 0;
-    const unsigned char* bytes = rows.GetBlob(0, len);
-    if (bytes && len > 0)
-        text.assign(reinterpret_cast<const char*>(bytes), static_cast<size_t>(len));
-    else
-        text.clear();
-}
-
-}  // namespace
-
-std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback)
-{
-    wxSQLite3ResultSet rows = db.ExecuteQuery(sql.c_str());
-    if (!rows.NextRow())
-        return fallback;
-    std::string text;
-    ColumnText(rows, text);
-    return text;
-}
-
-ValueStream::ValueStream(wxSQLite3Database& db, const std::string& sql)
-    : statement_(db.PrepareStatement(sql.c_str()))
-{
-}
-
-StoredValue SingleValue(wxSQLite3Database& db, const std::string& sql)
-{
-    wxSQLite3ResultSet rows = db.ExecuteQuery(sql.c_str());
-    StoredValue value;
-    if (!rows.NextRow())
-        return value;
-    value.storedAsText = IsStoredAsText(rows);
-    ColumnText(rows, value.text);
-    value.infinity = !value.storedAsText && IsInfinity(value.text);
-    return value;
-}
-
-namespace {
-
-// NumberFunctionName: a finite number stays itself; text and BLOB bytes read
-// as the statistics read them, up to a NUL.
-class NumberOfValue : public wxSQLite3ScalarFunction {
-public:
-    void Execute(wxSQLite3FunctionContext& ctx) override
-    {
-        switch (ctx.GetArgType(0)) {
-        case WXSQLITE_NULL:
-            ctx.SetResultNull();
-            return;
-        case WXSQLITE_INTEGER:
-        case WXSQLITE_FLOAT: {
-            // An infinity counts as 0, as ReadValue reads it.
-            const double v = ctx.GetDouble(0);
-            ctx.SetResult(std::isfinite(v) ? v : 0.0);
-            return;
-        }
-        default:
-            break;
-        }
-        wxMemoryBuffer bytes;
-        ctx.GetBlob(0, bytes);
-        ctx.SetResult(ReadValue(std::string(static_cast<const char*>(bytes.GetData()), bytes.GetDataLen())).value);
-    }
-};
-
-}  // namespace
-
-void RegisterNumberFunction(wxSQLite3Database& db)
-{
-    static NumberOfValue function;
-    db.CreateFunction(NumberFunctionName, 1, function, true);
-}
-
-const std::string& ValueStream::RowText(wxSQLite3ResultSet& rows)
-{
-    const bool storedAsText = IsStoredAsText(rows);
-    ColumnText(rows, text_);
-    storedAsText_ += storedAsText;
-    infinities_ += !storedAsText && IsInfinity(text_);
-    return text_;
-}
+}  // namespace pq

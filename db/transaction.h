@@ -7,6 +7,9 @@
 #include <wx/wxsqlite3.h>
 
 #include "io/console_log.h"
+#include "model/notes.h"
+
+namespace pq {
 
 // The run's connection to the measurement database. It opens an existing
 // file only, never checkpoints a write-ahead log when it closes (that would
@@ -15,7 +18,8 @@
 // that lock again.
 class MeasurementDatabase : public wxSQLite3Database {
 public:
-    void OpenExisting(const wxString& path, int busyTimeoutMs);
+    // Warnings of how the database is read go to `notes`, which must outlive the connection.
+    void OpenExisting(const wxString& path, int busyTimeoutMs, Notes& notes);
     bool LockRefused() const { return lockRefused_; }
     // Logs once that the statistics run without their lock.
     void RefuseLock();
@@ -45,6 +49,7 @@ private:
     std::optional<int> DataVersion();
 
     wxString path_;
+    Notes* notes_ = nullptr;
     bool lockRefused_ = false;
     std::chrono::steady_clock::time_point lastGap_;
     // SQLite's data version when the last statistic let go of its lock. It
@@ -86,57 +91,4 @@ private:
 extern const char* const kScanSettings[2];
 void TuneForScans(wxSQLite3Database& db);
 
-// Runs a query that yields one row and returns the bytes of its column 0's
-// text, as ValueStream reads them (`fallback` when it yields no row; a NULL
-// reads as the empty text).
-std::string SingleText(wxSQLite3Database& db, const std::string& sql, const std::string& fallback);
-
-// The text of a query's first value and whether SQLite stored it as text or
-// BLOB (which it orders after every number) or as an infinity; a NULL, or no
-// row, reads as the empty text.
-struct StoredValue {
-    std::string text;
-    bool storedAsText = false;
-    bool infinity = false;  // stored as a number that is an infinity
-};
-StoredValue SingleValue(wxSQLite3Database& db, const std::string& sql);
-
-// Makes NumberFunctionName known to the connection: the number of a value as
-// ReadValue reads it (NULL stays NULL), for ordering values stored as text
-// among numbers.
-void RegisterNumberFunction(wxSQLite3Database& db);
-
-// An ordered value query, prepared once and streamed row by row on every pass.
-class ValueStream {
-public:
-    ValueStream(wxSQLite3Database& db, const std::string& sql);
-
-    // Calls visit(text) for each row in order until it returns false. The
-    // text holds the bytes of the value's text as SQLite writes it: a REAL
-    // with a point ("Inf" and "-Inf" for the infinities), a TEXT as stored, a
-    // BLOB's bytes as they are.
-    template <class Visit>
-    void Pass(Visit visit)
-    {
-        statement_.Reset();
-        storedAsText_ = infinities_ = 0;
-        wxSQLite3ResultSet rows = statement_.ExecuteQuery();
-        while (rows.NextRow()) {
-            if (!visit(RowText(rows)))
-                break;
-        }
-    }
-
-    // The rows of the last pass that SQLite stored as text or BLOB, and those
-    // stored as an infinity: SQLite orders both otherwise than by the number
-    // the statistics read (an infinity counts as 0).
-    int StoredAsText() const { return storedAsText_; }
-    int Infinities() const { return infinities_; }
-
-private:
-    const std::string& RowText(wxSQLite3ResultSet& rows);
-    wxSQLite3Statement statement_;
-    std::string text_;  // the current row's text, reused across rows
-    int storedAsText_ = 0;
-    int infinities_ = 0;
-};
+}  // namespace pq

@@ -6,6 +6,8 @@
 
 #include "base/text.h"
 
+namespace pq {
+
 namespace {
 
 ValueReading Reading(const char* digits)
@@ -39,3 +41,5 @@ long CountFromText(const std::string& text)
 {
     return std::strtol(text.c_str(), nullptr, 10);
 }
+
+}  // namespace pq

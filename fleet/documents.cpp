@@ -4,13 +4,13 @@
 
 #include <wx/filename.h>
 #include <wx/log.h>
-#include <wx/xml/xml.h>
 
+#include "base/file_path.h"
 #include "base/text.h"
-#include "base/whole_number.h"
-#include "results/result_document.h"
-#include "settings/export_formats.h"
-#include "settings/settings_document.h"
+#include "model/report_files.h"
+#include "settings/run_settings.h"
+
+namespace pq {
 
 namespace {
 
@@ -71,17 +71,9 @@ std::string FleetDocument::SiteName() const
     return !site.empty() && site.front().first == "att_Header_0" ? site.front().second : std::string();
 }
 
-std::string FleetDocument::ReportJson() const { return prefix + ResultDocumentName(); }
+std::string FleetDocument::ReportJson() const { return prefix + FileSystemPath(ResultDocumentName()); }
 
-std::string FleetDocument::TitlePage() const { return prefix + "Page0.htm"; }
-
-std::string AbsolutePath(const std::string& path, const std::string& workDir)
-{
-    wxFileName name(PathFromBytes(path.c_str()));
-    name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_TILDE | wxPATH_NORM_ABSOLUTE | wxPATH_NORM_LONG,
-                   PathFromBytes(workDir.c_str()));
-    return FileSystemPath(name.GetFullPath());
-}
+std::string FleetDocument::TitlePage() const { return prefix + FileSystemPath(TitlePageName()); }
 
 FleetDocument ReadFleetDocument(const std::string& path, const std::string& workDir, const std::string& programDir)
 {
@@ -91,9 +83,8 @@ FleetDocument ReadFleetDocument(const std::string& path, const std::string& work
     {
         // The report run logs what is wrong with a document; the fleet only runs it.
         wxLogNull quiet;
-        wxXmlDocument xml;
-        if (LoadSettingsDocument(PathFromBytes(document.path.c_str()), xml))
-            settings = ReadSettings(xml);
+        Notes notes;
+        settings = ReadSettingsFile(PathFromBytes(document.path.c_str()), notes);
     }
     if (!settings)
         return document;
@@ -103,8 +94,7 @@ FleetDocument ReadFleetDocument(const std::string& path, const std::string& work
     std::string unknown;
     const std::optional<ExportFormats> formats = ParseExportFormats(header.Export, unknown);
     if (!formats)
-        document.exportProblem = "Export names \"" + Utf8(WxFromCodePage(unknown)) +
-                                 "\", which is no export format (known: " + KnownExportWords() + ")";
+        document.exportProblem = Utf8(UnknownExportWord(unknown));
     else if (!formats->json)
         document.exportProblem = "it does not ask for report.json (<Export Value=\"json\"/>)";
     document.exportsJson = document.exportProblem.empty();
@@ -119,7 +109,7 @@ FleetDocument ReadFleetDocument(const std::string& path, const std::string& work
             if (text.first == name)
                 document.site.push_back(text);
     document.begin = header.dt_begin;
-    document.days = WholeNumber(header.n_Dayes);
+    document.days = DayCount(header);
     return document;
 }
 
@@ -143,3 +133,5 @@ std::vector<std::string> Refusals(const std::vector<FleetDocument>& documents)
     }
     return lines;
 }
+
+}  // namespace pq

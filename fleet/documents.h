@@ -11,6 +11,8 @@
 
 #include <wx/datetime.h>
 
+namespace pq {
+
 // Where a report's files go: the directory and the file name prefix that the
 // settings' UserDirectory prefix comes to.
 struct PagePlace {
@@ -62,6 +64,4 @@ FleetDocument ReadFleetDocument(const std::string& path, const std::string& work
 // files would go to the same place.
 std::vector<std::string> Refusals(const std::vector<FleetDocument>& documents);
 
-// A path made absolute under `workDir`, with "." and ".." removed as the
-// report removes them from its settings path.
-std::string AbsolutePath(const std::string& path, const std::string& workDir);
+}  // namespace pq

@@ -11,6 +11,8 @@
 
 extern char** environ;
 
+namespace pq {
+
 namespace {
 
 sigset_t g_held;      // the interrupts this process takes itself
@@ -126,3 +128,5 @@ void EndBySignal(int signal)
     ::raise(signal);
     _exit(128 + signal);
 }
+
+}  // namespace pq

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace pq {
+
 struct EngineOptions {
     std::string outDir;               // absolute; holds the job lists, the job log and logs/
     std::string program;              // the report program, absolute
@@ -45,3 +47,5 @@ EngineEnd RunEngine(const std::vector<std::string>& command);
 
 // Ends this process as `signal` asks, after its work is done.
 [[noreturn]] void EndBySignal(int signal);
+
+}  // namespace pq

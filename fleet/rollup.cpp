@@ -8,28 +8,17 @@
 #include <wx/filename.h>
 
 #include "base/text.h"
+#include "html/escape.h"
+#include "model/period.h"
+#include "model/quantity_registry.h"
+
+namespace pq {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
 
 const int kFormatVersion = 1;
-
-// The six quantities in the order of the title page's verdicts: the result
-// document's key, the column head and the full name for the legend.
-struct QuantityColumn {
-    const char* key;
-    const char* head;
-    const char* name;
-};
-const QuantityColumn kQuantities[] = {
-    {"voltage_deviation", "&delta;U<sub>у</sub>", "отклонение напряжения"},
-    {"frequency_deviation", "&Delta;f", "отклонение частоты"},
-    {"distortion", "K<sub>U</sub>", "коэффициент искажения синусоидальности"},
-    {"harmonics", "K<sub>U(n)</sub>", "коэффициенты гармонических составляющих"},
-    {"unbalance_negative", "K<sub>2U</sub>", "коэффициент несимметрии по обратной последовательности"},
-    {"unbalance_zero", "K<sub>0U</sub>", "коэффициент несимметрии по нулевой последовательности"},
-};
 
 const Json* Verdicts(const FleetRun& run)
 {
@@ -55,22 +44,7 @@ std::optional<wxDateTime> PeriodEnd(const FleetDocument& d)
 {
     if (!d.begin.IsValid())
         return std::nullopt;
-    return d.begin + wxDateSpan::Days(d.days);
-}
-
-std::string Html(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
+    return Period{d.begin, d.days}.NamedEnd();
 }
 
 // A link from `outDir` to `target` (both absolute), percent-encoded.
@@ -92,7 +66,7 @@ std::string Href(const std::string& target, const std::string& outDir)
     return href;
 }
 
-std::string Period(const FleetDocument& d)
+std::string PeriodCell(const FleetDocument& d)
 {
     const std::optional<wxDateTime> end = PeriodEnd(d);
     if (!end)
@@ -189,7 +163,7 @@ FleetCounts CountRuns(const std::vector<FleetRun>& runs)
             continue;
         }
         bool all = true, some = false;
-        for (const QuantityColumn& q : kQuantities) {
+        for (const QuantityRow& q : QuantityRegistry()) {
             const std::string v = VerdictOf(run, q.key);
             all &= v == "complies";
             some |= v == "does_not_comply";
@@ -265,8 +239,8 @@ std::string RollupPage(const std::vector<FleetRun>& runs, const std::string& out
             "; не соответствуют: " + std::to_string(c.notComplying) +
             "; прогонов с ошибкой: " + std::to_string(c.failed) + ".</p>\n";
     html += "<table class=\"fleet\">\n<thead><tr><th>Объект</th><th>Период</th>";
-    for (const QuantityColumn& q : kQuantities)
-        html += "<th>" + std::string(q.head) + "</th>";
+    for (const QuantityRow& q : QuantityRegistry())
+        html += "<th>" + std::string(q.symbol) + "</th>";
     html += "<th>Наименьшая полнота, %</th><th>Итог прогона</th><th>Файлы</th></tr></thead>\n";
 
     // One table body per site, so that a site's rows stay together on paper.
@@ -277,14 +251,14 @@ std::string RollupPage(const std::vector<FleetRun>& runs, const std::string& out
         if (group != site)
             html += std::string(group ? "</tbody>\n" : "") + "<tbody>\n";
         group = site;
-        html += "<tr><td class=\"site\">" + (site.empty() ? std::string("&mdash;") : Html(site)) +
-                "<br><span class=\"path\">" + Html(d.path) + "</span></td>";
-        html += "<td class=\"period\">" + Period(d) + "</td>";
-        for (const QuantityColumn& q : kQuantities)
+        html += "<tr><td class=\"site\">" + (site.empty() ? std::string("&mdash;") : EscapeHtml(site)) +
+                "<br><span class=\"path\">" + EscapeHtml(d.path) + "</span></td>";
+        html += "<td class=\"period\">" + PeriodCell(d) + "</td>";
+        for (const QuantityRow& q : QuantityRegistry())
             html += MarkCell(VerdictOf(*run, q.key));
         html += "<td>" + LowestCompleteness(*run) + "</td>";
         html += std::string("<td class=\"outcome") + (run->outcome.ok ? "" : " failed") + "\">" +
-                Html(run->outcome.text) + "</td>";
+                EscapeHtml(run->outcome.text) + "</td>";
         html += "<td class=\"links\">";
         if (run->result)
             html += "<a href=\"" + Href(d.TitlePage(), outDir) + "\">титульный лист</a><br><a href=\"" +
@@ -295,9 +269,11 @@ std::string RollupPage(const std::vector<FleetRun>& runs, const std::string& out
         html += "</tbody>\n";
     html += "</table>\n<p class=\"note\">+ &mdash; соответствует; НЕТ &mdash; не соответствует; н/д &mdash; "
             "нет данных. ";
-    for (const QuantityColumn& q : kQuantities)
-        html += std::string(q.head) + " &mdash; " + q.name + (&q == &kQuantities[5] ? ". " : "; ");
+    for (const QuantityRow& q : QuantityRegistry())
+        html += std::string(q.symbol) + " &mdash; " + q.brief + (&q == &QuantityRegistry().back() ? ". " : "; ");
     html += "Полнота &mdash; наименьшая за период доля полученных значений среди рядов измерений "
             "(&laquo;!&raquo; &mdash; часть значений отсутствует).</p>\n</body>\n</html>\n";
     return html;
 }
+
+}  // namespace pq

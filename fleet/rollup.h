@@ -6,6 +6,8 @@
 
 #include "fleet/runs.h"
 
+namespace pq {
+
 struct FleetCounts {
     int reports = 0;       // one per settings document
     int complying = 0;     // ended with "ok!", all six quantities comply
@@ -24,3 +26,5 @@ std::string FleetJson(const std::vector<FleetRun>& runs);
 // index.htm: one row per run, grouped by site and ordered by period within a
 // site; links relative to `outDir` (absolute).
 std::string RollupPage(const std::vector<FleetRun>& runs, const std::string& outDir);
+
+}  // namespace pq

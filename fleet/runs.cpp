@@ -9,6 +9,8 @@
 #include "base/file_read.h"
 #include "base/text.h"
 
+namespace pq {
+
 namespace {
 
 const long long kMaxLogBytes = 64LL << 20;
@@ -176,3 +178,5 @@ std::vector<FleetRun> CollectRuns(const std::vector<FleetDocument>& documents, c
     }
     return runs;
 }
+
+}  // namespace pq

@@ -10,6 +10,8 @@
 
 #include "fleet/documents.h"
 
+namespace pq {
+
 // One ended job as GNU parallel's --joblog records it.
 struct JobRecord {
     std::string host;  // the sshlogin, ":" for this machine
@@ -52,3 +54,5 @@ struct FleetRun {
 // The runs of `documents` from OUTDIR/joblog and OUTDIR/logs/; a run whose
 // report.json cannot be read or is no result document counts as failed.
 std::vector<FleetRun> CollectRuns(const std::vector<FleetDocument>& documents, const std::string& outDir);
+
+}  // namespace pq

@@ -1,5 +1,7 @@
 #include "html/row_engine.h"
 
+namespace pq {
+
 namespace {
 const std::string kRowStart = "<tr ";
 const std::string kRowEnd = "</tr>";
@@ -105,3 +107,5 @@ std::string PeriodRows(const TextList& row, const TextList& periodTexts)
         rows += row[0] + periodTexts[i] + row[1];
     return rows;
 }
+
+}  // namespace pq

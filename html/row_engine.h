@@ -7,6 +7,8 @@
 
 #include "base/text.h"
 
+namespace pq {
+
 // A harmonic table of the day page with entries from `base` on holds its
 // sample row at placeholders base + kHarmonicRowFirst and the next
 // kHarmonicRowCells - 1; the row is cut out and repeated once per order.
@@ -42,3 +44,5 @@ std::string NumberedHarmonicRows(const TextList& row, const TextList& values);
 
 // Rows for the further max-load periods (texts from index 1 on).
 std::string PeriodRows(const TextList& row, const TextList& periodTexts);
+
+}  // namespace pq

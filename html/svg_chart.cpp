@@ -6,6 +6,10 @@
 #include <functional>
 #include <limits>
 
+#include "html/escape.h"
+
+namespace pq {
+
 namespace {
 
 // Layout of both charts in user units: legend rows on top, the plot, the x
@@ -135,7 +139,7 @@ std::string Text(double x, double y, const char* anchor, const std::string& text
     std::string s = "<text" + Attr("x", x) + Attr("y", y);
     if (anchor)
         s += Attr("text-anchor", anchor);
-    return s + extra + ">" + EscapeMarkup(text) + "</text>\n";
+    return s + extra + ">" + EscapeHtml(text) + "</text>\n";
 }
 
 double TextWidth(const std::string& text, double fontSize = kFontSize)
@@ -147,7 +151,7 @@ std::string SvgOpen(const std::string& title)
 {
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + Num(kChartWidth) + " " + Num(kChartHeight) +
            "\" width=\"100%\" role=\"img\" font-family=\"Arial, 'Liberation Sans', 'DejaVu Sans', sans-serif\"" +
-           Attr("font-size", kFontSize) + " style=\"display:block\">\n<title>" + EscapeMarkup(title) + "</title>\n";
+           Attr("font-size", kFontSize) + " style=\"display:block\">\n<title>" + EscapeHtml(title) + "</title>\n";
 }
 
 // Series styles by index: colour (the phase colours yellow, green and red,
@@ -483,22 +487,6 @@ std::vector<MinuteRange> MinuteEnvelope::Filled() const
     return filled;
 }
 
-std::string EscapeMarkup(const std::string& text)
-{
-    std::string s;
-    s.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&': s += "&amp;"; break;
-        case '<': s += "&lt;"; break;
-        case '>': s += "&gt;"; break;
-        case '"': s += "&quot;"; break;
-        case '\'': s += "&#39;"; break;
-        default: s += c;
-        }
-    }
-    return s;
-}
 
 ValueAxis NiceAxis(double lo, double hi, bool fixedLow)
 {
@@ -790,3 +778,5 @@ std::string SpectrumChartSvg(const SpectrumChart& chart)
     LegendRows(SpectrumLegend(chart), &s);
     return s + "</svg>\n";
 }
+
+}  // namespace pq

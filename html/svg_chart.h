@@ -12,6 +12,8 @@
 
 #include "base/text.h"
 
+namespace pq {
+
 const int kMinutesPerDay = 1440;
 const double kSecondsPerDay = 86400;
 const double kChartWidth = 720;
@@ -151,5 +153,4 @@ ChartFrame SpectrumChartFrame(const SpectrumChart& chart);
 // light maximum bar on the right, and a dark mark across both at the limit.
 std::string SpectrumChartSvg(const SpectrumChart& chart);
 
-// Text with &, <, >, " and ' written as character references.
-std::string EscapeMarkup(const std::string& text);
+}  // namespace pq

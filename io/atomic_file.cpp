@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace pq {
+
 namespace {
 
 // The temporary files being written, for the signal handler: a page at a
@@ -160,3 +162,5 @@ HeldSignals::HeldSignals()
 }
 
 HeldSignals::~HeldSignals() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
+}  // namespace pq

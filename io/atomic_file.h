@@ -3,6 +3,8 @@
 #include <csignal>
 #include <string>
 
+namespace pq {
+
 // The bytes go to a temporary file beside the target; Commit() gives it the
 // permissions of any new file (0666 less the umask), syncs it and renames it
 // over the target. A temporary
@@ -58,3 +60,5 @@ public:
 private:
     sigset_t previous_;
 };
+
+}  // namespace pq

@@ -2,6 +2,8 @@
 
 #include <wx/msgout.h>
 
+namespace pq {
+
 namespace {
 
 int holds = 0;   // LogHold objects alive
@@ -39,16 +41,4 @@ LogHold::~LogHold()
     Write(lines);
 }
 
-void WarningRecorder::DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo& info)
-{
-    wxString line;
-    if (level == wxLOG_Warning)
-        line = "Warning: " + msg;
-    else if (level == wxLOG_Message && msg == "Input is incomplete!\n")
-        line = "Input is incomplete!";
-    if (!line.empty()) {
-        const wxScopedCharBuffer utf8 = line.utf8_str();
-        lines_.emplace_back(utf8.data(), utf8.length());
-    }
-    wxLogChain::DoLogRecord(level, msg, info);
-}
+}  // namespace pq

@@ -11,6 +11,8 @@
 
 #include "base/text.h"
 
+namespace pq {
+
 namespace {
 
 struct DigestContextFree {
@@ -100,3 +102,5 @@ bool Fingerprint(const std::string& path, FileFingerprint& fingerprint, std::str
     }
     return true;
 }
+
+}  // namespace pq

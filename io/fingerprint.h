@@ -3,6 +3,8 @@
 // computed from.
 #include <string>
 
+namespace pq {
+
 struct FileFingerprint {
     std::string path;    // as the file system names it
     long long bytes = 0;
@@ -15,3 +17,5 @@ std::string Sha256Hex(const std::string& bytes);
 // Reads the file at `path` once, in pieces. False, with the reason in `why`,
 // when it cannot be opened or read, or is not a regular file.
 bool Fingerprint(const std::string& path, FileFingerprint& fingerprint, std::string& why);
+
+}  // namespace pq

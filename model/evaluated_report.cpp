@@ -1,5 +1,7 @@
 #include "model/evaluated_report.h"
 
+namespace pq {
+
 std::vector<SampleCounts> EvaluatedDay::Counts() const
 {
     std::vector<SampleCounts> counts;
@@ -19,3 +21,5 @@ std::vector<SampleCounts> EvaluatedReport::PeriodCounts() const
     }
     return counts;
 }
+
+}  // namespace pq

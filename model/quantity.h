@@ -1,8 +1,11 @@
 #pragma once
 // The quantities judged over a report period, their verdicts, and the flags
-// that carry a verdict from statistic to day to period.
+// that carry a verdict from statistic to day to period. What each quantity is
+// called and which series measure it is in the registry (quantity_registry.h).
 #include <array>
 #include <cstddef>
+
+namespace pq {
 
 // In the order of their verdicts on the title page.
 enum class Quantity {
@@ -25,6 +28,9 @@ inline Verdict VerdictOf(bool measured, bool complies)
         return Verdict::NoData;
     return complies ? Verdict::Complies : Verdict::DoesNotComply;
 }
+
+// "complies", "does_not_comply", "no_data": the verdict's word for programs.
+const char* VerdictKey(Verdict v);
 
 // Two flags per quantity, over a day or a run. Complies: true at the start;
 // a statistic that finds a day not complying clears it, and nothing sets it
@@ -67,3 +73,5 @@ private:
     std::array<bool, kQuantityCount> complies_;
     std::array<bool, kQuantityCount> measured_;
 };
+
+}  // namespace pq

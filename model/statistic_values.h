@@ -1,11 +1,13 @@
 #pragma once
 // A statistic's numbers by name, as the result document and the workbook
-// list them, and the limits it was judged against.
-#include <string>
+// list them, and the limits it was judged against as its numbers hold them.
+#include <optional>
 #include <vector>
 
-#include "pages/page_layout.h"
+#include "model/day_plan.h"
 #include "model/statistic_result.h"
+
+namespace pq {
 
 struct NamedValue {
     const char* name;  // "lower_95", "upper_95", "min", "max", "value_95", "share_above_normal", ...
@@ -22,21 +24,12 @@ std::vector<NamedValue> OrderValues(const StatisticResult& result, int order);
 // The highest order a harmonic table's record holds.
 int HighestOrderOf(const StatisticResult& result);
 
-// The limits a statistic was judged against, as its numbers hold them (six
-// decimals): two-sided -normal..normal and -maximum..maximum, or one-sided
-// upper limits. Nothing for an order without a limit.
-struct JudgedLimits {
-    bool twoSided;
-    double normal, maximum;
-};
-std::optional<JudgedLimits> LimitsOf(const DayStatistic& statistic, int voltageClass, int order = 0);
+// The record slots of one harmonic order, order n from kSlotsPerOrder * (n - 2).
+const int kSlotsPerOrder = 6;
 
-// Words for programs: "voltage_deviation", "frequency_deviation", "distortion",
-// "harmonics", "unbalance_negative", "unbalance_zero".
-const char* QuantityKey(Quantity q);
-// "complies", "does_not_comply", "no_data".
-const char* VerdictKey(Verdict v);
-// "max_load", "min_load", "day".
-const char* RegimeKey(LoadRegime r);
-// "L1", "L2", "L3", or nothing for a single series.
-std::optional<std::string> PhaseKey(const DayStatistic& statistic);
+// The limits the statistic judged the series (order 0) or a harmonic order
+// against, kept to six decimals as the page writes a limit. Nothing for an
+// order that is not judged.
+std::optional<JudgedLimits> LimitsOf(const StatisticResult& result, int order = 0);
+
+}  // namespace pq

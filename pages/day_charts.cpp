@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "base/number_text.h"
 #include "base/text.h"
-#include "db/series.h"
 #include "html/svg_chart.h"
-#include "pages/page_layout.h"
-#include "stats/harmonics.h"
-#include "model/measured_series.h"
-#include "stats/number_text.h"
+#include "model/day_plan.h"
+#include "model/statistic_values.h"
+
+namespace pq {
 
 namespace {
 
@@ -34,11 +34,11 @@ std::vector<TimeRange> MaxLoadRanges(const EvaluatedDay& day)
 }
 
 // The day's rows of the columns, streamed into one envelope per column.
-std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const EvaluatedDay& day, const std::string& table,
+std::vector<MinuteEnvelope> Envelopes(const SeriesReader& read, const EvaluatedDay& day, const std::string& table,
                                       const std::vector<std::string>& columns)
 {
     std::vector<MinuteEnvelope> envelopes(columns.size());
-    ReadSeries(db, table, columns, day.start, day.end, [&](long seconds, const std::vector<double>& values) {
+    read(table, columns, day.start, day.end, [&](long seconds, const std::vector<double>& values) {
         const double clock = ClockSeconds(day.start, seconds);
         for (size_t c = 0; c < values.size(); ++c)
             envelopes[c].Add(clock, values[c]);
@@ -47,11 +47,11 @@ std::vector<MinuteEnvelope> Envelopes(wxSQLite3Database& db, const EvaluatedDay&
 }
 
 // The day's one-minute values of the columns as lines.
-std::vector<std::vector<TimedValue>> Lines(wxSQLite3Database& db, const EvaluatedDay& day,
+std::vector<std::vector<TimedValue>> Lines(const SeriesReader& read, const EvaluatedDay& day,
                                            const std::string& table, const std::vector<std::string>& columns)
 {
     std::vector<std::vector<TimedValue>> lines(columns.size());
-    ReadSeries(db, table, columns, day.start, day.end, [&](long seconds, const std::vector<double>& values) {
+    read(table, columns, day.start, day.end, [&](long seconds, const std::vector<double>& values) {
         const double clock = ClockSeconds(day.start, seconds);
         for (size_t c = 0; c < values.size(); ++c)
             lines[c].push_back({clock, values[c]});
@@ -61,25 +61,51 @@ std::vector<std::vector<TimedValue>> Lines(wxSQLite3Database& db, const Evaluate
 
 std::string Limit(double v) { return TickText(v, std::fabs(v - std::round(v)) > 1e-9 ? 1 : 0); }
 
-// The lines of a two-sided series' limits for the voltage class.
-std::vector<LimitLine> SymmetricLimits(const MeasuredSeries& series, int voltageClass)
+// The statistic of the day that evaluated `table` (the first, for a table
+// evaluated in several regimes or phases: all judge by the same limits), or
+// null.
+const StatisticResult* ResultOf(const EvaluatedDay& day, const std::string& table, int phase = -1)
 {
-    const SeriesLimits limits = *series.limits(voltageClass, 0);
-    const double normal = limits.normal, maximum = limits.maximum;
-    const std::string u = " " + Cp(series.unitText.c_str());
+    const std::vector<DayStatistic>& plan = DayPlan();
+    for (size_t i = 0; i < plan.size() && i < day.statistics.size(); ++i)
+        if (plan[i].table() == table && (phase < 0 || plan[i].phase == phase))
+            return &day.statistics[i];
+    return nullptr;
+}
+
+// The limits the day's statistic of `table` judged by; none when the day has
+// no such statistic.
+std::optional<JudgedLimits> DayLimits(const EvaluatedDay& day, const std::string& table)
+{
+    const StatisticResult* result = ResultOf(day, table);
+    return result ? result->LimitsFor() : std::nullopt;
+}
+
+std::string UnitText(const std::string& table) { return " " + Cp(SeriesOf(table).unitText.c_str()); }
+
+// The lines of a two-sided series' limits.
+std::vector<LimitLine> SymmetricLimits(const EvaluatedDay& day, const std::string& table)
+{
+    const std::optional<JudgedLimits> limits = DayLimits(day, table);
+    if (!limits)
+        return {};
+    const double normal = limits->normal, maximum = limits->maximum;
+    const std::string u = UnitText(table);
     return {{normal, "+" + Limit(normal) + u, LimitKind::Normal},
             {-normal, Limit(-normal) + u, LimitKind::Normal},
             {maximum, "+" + Limit(maximum) + u, LimitKind::Maximum},
             {-maximum, Limit(-maximum) + u, LimitKind::Maximum}};
 }
 
-// The lines of a one-sided series' upper limits for the voltage class.
-std::vector<LimitLine> UpperLimitLines(const MeasuredSeries& series, int voltageClass)
+// The lines of a one-sided series' upper limits.
+std::vector<LimitLine> UpperLimitLines(const EvaluatedDay& day, const std::string& table)
 {
-    const SeriesLimits limits = *series.limits(voltageClass, 0);
-    const std::string u = " " + Cp(series.unitText.c_str());
-    return {{limits.normal, Limit(limits.normal) + u, LimitKind::Normal},
-            {limits.maximum, Limit(limits.maximum) + u, LimitKind::Maximum}};
+    const std::optional<JudgedLimits> limits = DayLimits(day, table);
+    if (!limits)
+        return {};
+    const std::string u = UnitText(table);
+    return {{limits->normal, Limit(limits->normal) + u, LimitKind::Normal},
+            {limits->maximum, Limit(limits->maximum) + u, LimitKind::Maximum}};
 }
 
 DayChart Chart(const EvaluatedDay& day, const char* title, const char* yLabel)
@@ -100,65 +126,55 @@ std::string Figure(const std::string& caption, const std::string& svg)
     return "<div class=\"chart\"><p class=\"caption\">" + caption + "</p>\n" + svg + "</div>\n";
 }
 
-std::string VoltageChart(wxSQLite3Database& db, const EvaluatedDay& day)
+std::string VoltageChart(const SeriesReader& read, const EvaluatedDay& day)
 {
     DayChart chart = Chart(day, "Отклонение напряжения за сутки", "Отклонение напряжения dU, %");
-    const std::vector<std::vector<TimedValue>> lines = Lines(db, day, "du1m", {"L1", "L2", "L3"});
+    const std::vector<std::vector<TimedValue>> lines = Lines(read, day, "du1m", {"L1", "L2", "L3"});
     for (int p = 0; p < 3; ++p)
         chart.series.push_back({Cp(kPhaseNames[p]), lines[p], 60, {}});
-    chart.limits = SymmetricLimits(SeriesOf("du1m"), 0);
+    chart.limits = SymmetricLimits(day, "du1m");
     return Figure(Cp("Отклонение напряжения &delta;U (1-минутные значения)"), DayChartSvg(chart));
 }
 
-std::string FrequencyChart(wxSQLite3Database& db, const EvaluatedDay& day)
+std::string FrequencyChart(const SeriesReader& read, const EvaluatedDay& day)
 {
     DayChart chart = Chart(day, "Отклонение частоты за сутки", "Отклонение частоты df, Гц");
-    const std::vector<MinuteEnvelope> e = Envelopes(db, day, "ac20sdfreq", {"Value"});
+    const std::vector<MinuteEnvelope> e = Envelopes(read, day, "ac20sdfreq", {"Value"});
     chart.series.push_back({Cp("df (20 с, мин./макс. за минуту)"), {}, 20, e[0].Filled()});
-    chart.limits = SymmetricLimits(SeriesOf("ac20sdfreq"), 0);
+    chart.limits = SymmetricLimits(day, "ac20sdfreq");
     return Figure(Cp("Отклонение частоты &Delta;f (20-секундные значения: наименьшее и наибольшее за минуту)"),
                   DayChartSvg(chart));
 }
 
-std::string DistortionChart(wxSQLite3Database& db, const EvaluatedDay& day, int voltageClass)
+std::string DistortionChart(const SeriesReader& read, const EvaluatedDay& day)
 {
     DayChart chart = Chart(day, "Коэффициент искажения синусоидальности кривой напряжения за сутки",
                            "Коэффициент искажения KU, %");
-    const std::vector<MinuteEnvelope> e = Envelopes(db, day, "uthd3s", {"L1", "L2", "L3"});
+    const std::vector<MinuteEnvelope> e = Envelopes(read, day, "uthd3s", {"L1", "L2", "L3"});
     for (int p = 0; p < 3; ++p)
         chart.series.push_back({Cp(kPhaseNames[p]), {}, 3, e[p].Filled()});
-    chart.limits = UpperLimitLines(SeriesOf("uthd3s"), voltageClass);
+    chart.limits = UpperLimitLines(day, "uthd3s");
     chart.includeZero = true;
     return Figure(Cp("Коэффициент искажения синусоидальности кривой напряжения K<sub>U</sub> "
                      "(3-секундные значения: наименьшее и наибольшее за минуту)"),
                   DayChartSvg(chart));
 }
 
-std::string UnbalanceChart(wxSQLite3Database& db, const EvaluatedDay& day)
+std::string UnbalanceChart(const SeriesReader& read, const EvaluatedDay& day)
 {
     DayChart chart = Chart(day, "Коэффициенты несимметрии напряжений за сутки", "Коэффициент несимметрии, %");
-    const std::vector<MinuteEnvelope> k2 = Envelopes(db, day, "u2unbalance3s", {"Value"});
-    const std::vector<MinuteEnvelope> k0 = Envelopes(db, day, "u0unbalance3s", {"Value"});
+    const std::vector<MinuteEnvelope> k2 = Envelopes(read, day, "u2unbalance3s", {"Value"});
+    const std::vector<MinuteEnvelope> k0 = Envelopes(read, day, "u0unbalance3s", {"Value"});
     chart.series.push_back({Cp("K2U (обратная последовательность)"), {}, 3, k2[0].Filled()});
     chart.series.push_back({Cp("K0U (нулевая последовательность)"), {}, 3, k0[0].Filled()});
-    chart.limits = UpperLimitLines(SeriesOf("u2unbalance3s"), 0);
+    chart.limits = UpperLimitLines(day, "u2unbalance3s");
     chart.includeZero = true;
     return Figure(Cp("Коэффициенты несимметрии напряжений K<sub>2U</sub> и K<sub>0U</sub> "
                      "(3-секундные значения: наименьшее и наибольшее за минуту)"),
                   DayChartSvg(chart));
 }
 
-// The day's harmonic statistic of phase p.
-const StatisticResult* HarmonicResult(const EvaluatedDay& day, int p)
-{
-    const std::vector<DayStatistic>& statistics = DayStatistics();
-    for (size_t i = 0; i < statistics.size() && i < day.statistics.size(); ++i)
-        if (statistics[i].kind == StatisticKind::Harmonics && statistics[i].phase == p)
-            return &day.statistics[i];
-    return nullptr;
-}
-
-std::string SpectrumCharts(const EvaluatedDay& day, int voltageClass)
+std::string SpectrumCharts(const EvaluatedDay& day)
 {
     std::string html;
     for (int p = 0; p < 3; ++p) {
@@ -170,19 +186,18 @@ std::string SpectrumCharts(const EvaluatedDay& day, int voltageClass)
         chart.maximumLabel = Cp("наибольшее");
         chart.limitLabel = Cp("нормально допустимое");
         chart.noDataText = Cp("нет данных");
-        const MeasuredSeries& series = SeriesOf("harm_u_L" + std::to_string(p + 1) + "_3s");
-        const StatisticResult* record = HarmonicResult(day, p);
+        const StatisticResult* record = ResultOf(day, "harm_u_L" + std::to_string(p + 1) + "_3s", p);
         for (int n = 2; n <= kHighestOrder; ++n) {
             HarmonicBars bars;
             bars.order = n;
             // The bars show the values as the page's table shows them; none
             // for a day without a value, whose table shows 0,00 throughout.
-            const size_t at = 6 * static_cast<size_t>(n - 2);
+            const size_t at = kSlotsPerOrder * static_cast<size_t>(n - 2);
             if (record && record->FoundValues() && at + 1 < record->slots.size()) {
                 bars.p95 = AsShown(record->slots[at].value_or(0.0));
                 bars.maximum = AsShown(record->slots[at + 1].value_or(0.0));
             }
-            const std::optional<SeriesLimits> limits = series.limits(voltageClass, n);
+            const std::optional<JudgedLimits> limits = record ? record->LimitsFor(n) : std::nullopt;
             if (limits)
                 bars.limit = limits->normal;
             chart.orders.push_back(bars);
@@ -196,12 +211,14 @@ std::string SpectrumCharts(const EvaluatedDay& day, int voltageClass)
 
 }  // namespace
 
-std::string DayChartsBlock(wxSQLite3Database& db, const EvaluatedDay& day, int voltageClass)
+std::string DayChartsBlock(const SeriesReader& read, const EvaluatedDay& day)
 {
-    std::string html = VoltageChart(db, day);
-    html += FrequencyChart(db, day);
-    html += DistortionChart(db, day, voltageClass);
-    html += UnbalanceChart(db, day);
-    html += SpectrumCharts(day, voltageClass);
+    std::string html = VoltageChart(read, day);
+    html += FrequencyChart(read, day);
+    html += DistortionChart(read, day);
+    html += UnbalanceChart(read, day);
+    html += SpectrumCharts(day);
     return html;
 }
+
+}  // namespace pq

@@ -2,6 +2,8 @@
 
 #include "base/text.h"
 
+namespace pq {
+
 const std::string& MakerName()
 {
     static const std::string text = CodePageFromUtf8("Т Вирс");
@@ -38,3 +40,5 @@ const std::string& VerdictWord(Verdict verdict)
     }
     return NoDataWord();
 }
+
+}  // namespace pq

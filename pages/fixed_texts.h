@@ -4,6 +4,8 @@
 
 #include "model/quantity.h"
 
+namespace pq {
+
 // "Т Вирс", value 0 of every page.
 const std::string& MakerName();
 // "соответствует" and "не соответствует", the verdicts of the title page,
@@ -14,3 +16,5 @@ const std::string& NoDataWord();
 
 // The title page's word for a verdict.
 const std::string& VerdictWord(Verdict verdict);
+
+}  // namespace pq

@@ -5,12 +5,11 @@
 #include <set>
 #include <vector>
 
-#include <wx/log.h>
 
-#include "io/atomic_file.h"
-#include "pages/page_layout.h"
-#include "base/file_read.h"
 #include "base/text.h"
+#include "pages/page_layout.h"
+
+namespace pq {
 
 namespace {
 
@@ -156,38 +155,16 @@ struct HarmonicTable {
 std::vector<HarmonicTable> HarmonicTables()
 {
     std::vector<HarmonicTable> tables;
-    for (const DayStatistic* s : HarmonicStatistics()) {
-        const size_t rows = static_cast<size_t>(s->base + kHarmonicRowFirst);
+    for (const DayStatistic& s : DayPlan()) {
+        if (s.kind != StatisticKind::Harmonics)
+            continue;
+        const size_t rows = static_cast<size_t>(DayEntriesOf(s).base + kHarmonicRowFirst);
         tables.push_back({rows, rows + 1, rows + kHarmonicRowCells - 1});
     }
     return tables;
 }
 
 }  // namespace
-
-wxString DayTemplateName() { return "tbl1.htm"; }
-wxString TitleTemplateName() { return "Title.htm"; }
-wxString DayPageName(int dayNumber) { return wxString::Format("day_%d.htm", dayNumber); }
-wxString TitlePageName() { return "Page0.htm"; }
-
-std::string ReadTemplate(const wxString& path)
-{
-    const std::string name = FileSystemPath(path);
-    std::string bytes, why;
-    if (ReadRegularFile(name, kMaxTemplateBytes, bytes, why) != FileRead::Read)
-        throw ReportFileError("Cannot read the template " + name + ": " + why);
-    return bytes;
-}
-
-bool WritePage(const wxString& path, const std::string& bytes)
-{
-    const std::string name = FileSystemPath(path);
-    AtomicFile file(name);
-    if (file.Write(bytes) && file.Commit())
-        return true;
-    wxLogError("Cannot write the page %s: %s", wxString::FromUTF8(name), SystemErrorText(file.Error()));
-    return false;
-}
 
 std::string PeriodText(const wxDateTime& begin, const wxDateTime& end)
 {
@@ -298,17 +275,4 @@ std::vector<std::pair<std::string, int>> RepeatedTitleMarkers(const std::string&
     return RepeatedMarkers(AllPieces(pieces));
 }
 
-bool WriteDayPage(int dayNumber, const std::string& templateText, const TextList& values,
-                  const DateTimeList& begins, const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
-                  const wxString& userDir, const MarkerBlocks& blocks)
-{
-    const std::string page = AssembleDayPage(templateText, values, begins, ends, harmonics, blocks);
-    return WritePage(userDir + DayPageName(dayNumber), page);
-}
-
-bool WriteTitlePage(const std::string& templateText, const TextList& values, const wxString& userDir,
-                    const MarkerBlocks& blocks)
-{
-    const std::string page = AssembleTitlePage(templateText, values, blocks);
-    return WritePage(userDir + TitlePageName(), page);
-}
+}  // namespace pq

@@ -2,43 +2,16 @@
 // Joining the templates and the value tables into the report's pages.
 #include <array>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <wx/string.h>
 
-#include "db/queries.h"
 #include "html/row_engine.h"
+#include "model/period.h"
 
-// A template that cannot be read; the message names the file.
-class ReportFileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// The file names of the templates and the pages.
-wxString DayTemplateName();
-wxString TitleTemplateName();
-wxString DayPageName(int dayNumber);
-wxString TitlePageName();
-
-// The most day pages a report has: the settings carry seven max-load periods.
-const int kMaxDayPages = 7;
-
-// The largest template read; a bigger file is refused.
-const long long kMaxTemplateBytes = 16LL << 20;
-
-// The bytes of a template, NUL bytes included. Throws ReportFileError, naming
-// the file, when it is not a regular file, is larger than kMaxTemplateBytes
-// or cannot be read.
-std::string ReadTemplate(const wxString& path);
-
-// Writes `bytes` to `path` whole or not at all: a temporary file beside it is
-// renamed over the page. Logs an error naming the file and returns false on
-// failure; an earlier page of that name is then left as it was.
-bool WritePage(const wxString& path, const std::string& bytes);
+namespace pq {
 
 // The text of a max-load period, "%H:%M - %H:%M".
 std::string PeriodText(const wxDateTime& begin, const wxDateTime& end);
@@ -74,14 +47,4 @@ std::string AssembleTitlePage(const std::string& templateText, const TextList& v
 std::vector<std::pair<std::string, int>> RepeatedDayMarkers(const std::string& templateText);
 std::vector<std::pair<std::string, int>> RepeatedTitleMarkers(const std::string& templateText);
 
-// Writes "day_<d>.htm" under the user directory from the day template's
-// text. False when the page could not be written. Throws DataError for a
-// malformed harmonic row.
-bool WriteDayPage(int dayNumber, const std::string& templateText, const TextList& values,
-                  const DateTimeList& begins, const DateTimeList& ends, const std::array<TextList, 3>& harmonics,
-                  const wxString& userDir, const MarkerBlocks& blocks = nullptr);
-
-// Writes "Page0.htm" under the user directory from the title template's
-// text. False when the page could not be written.
-bool WriteTitlePage(const std::string& templateText, const TextList& values, const wxString& userDir,
-                    const MarkerBlocks& blocks = nullptr);
+}  // namespace pq

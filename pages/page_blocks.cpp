@@ -1,9 +1,12 @@
 #include "pages/page_blocks.h"
 
-#include <wx/log.h>
-
+#include "base/number_text.h"
 #include "base/text.h"
-#include "stats/number_text.h"
+#include "html/escape.h"
+#include "model/completeness.h"
+#include "model/quantity_registry.h"
+
+namespace pq {
 
 namespace {
 
@@ -76,26 +79,6 @@ std::string SeriesLabel(const DayStatistic& s)
 
 }  // namespace
 
-std::string SeriesCompleteness::Series() const
-{
-    return statistic->series->Harmonic() ? statistic->table() : statistic->table() + "." + statistic->column;
-}
-
-std::vector<SeriesCompleteness> Completeness(const std::vector<SampleCounts>& counts, int days)
-{
-    std::vector<SeriesCompleteness> series;
-    const std::vector<DayStatistic>& statistics = DayStatistics();
-    for (size_t i = 0; i < statistics.size() && i < counts.size(); ++i) {
-        const DayStatistic& s = statistics[i];
-        // The max-load and min-load statistics split the whole day's values.
-        if (s.regime != LoadRegime::WholeDay)
-            continue;
-        // Values that are no finite numbers were not measured.
-        series.push_back({&s, counts[i].values - counts[i].notFinite, s.series->ValuesPerDay() * days});
-    }
-    return series;
-}
-
 std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days)
 {
     std::vector<CompletenessRow> rows;
@@ -104,38 +87,12 @@ std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& c
     return rows;
 }
 
-void WarnOfDayGaps(const EvaluatedDay& day)
-{
-    const wxString name = wxString::Format("Day %d (%s)", day.number, day.start.Format("%d.%m.%Y"));
-    bool anyValue = false;
-    wxString over;
-    for (const SeriesCompleteness& s : Completeness(day.Counts(), 1)) {
-        anyValue |= s.present > 0;
-        if (s.present > s.expected)
-            over += wxString::Format("%s%s (%lld of %lld)", over.empty() ? "" : ", ", s.Series(), s.present,
-                                     s.expected);
-    }
-    if (!anyValue)
-        wxLogWarning("%s has no value in any measured series: its page shows 0,00 and its charts are empty.", name);
-    if (!over.empty())
-        wxLogWarning("%s has more values than a full day holds in %s: values at repeated time stamps all count.",
-                     name, over);
-}
-
 std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days)
 {
-    static const char* const kQuantities[kQuantityCount] = {
-        "Отклонение напряжения &delta;U<sub>у</sub>",
-        "Отклонение частоты &Delta;f",
-        "Коэффициент искажения синусоидальности K<sub>U</sub>",
-        "Коэффициенты гармонических составляющих K<sub>U(n)</sub>",
-        "Коэффициент несимметрии по обратной последовательности K<sub>2U</sub>",
-        "Коэффициент несимметрии по нулевой последовательности K<sub>0U</sub>",
-    };
     std::vector<std::string> quantities, labels;
     std::vector<std::vector<Verdict>> verdicts(kQuantityCount);
-    for (int q = 0; q < kQuantityCount; ++q)
-        quantities.push_back(Cp(kQuantities[q]));
+    for (const QuantityRow& row : QuantityRegistry())
+        quantities.push_back(Cp(row.pageLabel));
     for (const DayVerdicts& d : days) {
         labels.push_back(d.label);
         for (int q = 0; q < kQuantityCount; ++q) {
@@ -144,31 +101,6 @@ std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days)
         }
     }
     return VerdictsByDayTable(quantities, labels, verdicts);
-}
-
-std::string HtmlText(const wxString& text)
-{
-    std::string html;
-    for (wxString::const_iterator it = text.begin(); it != text.end(); ++it) {
-        const wxUniChar c = *it;
-        switch (c.GetValue()) {
-        case '&':
-            html += "&amp;";
-            continue;
-        case '<':
-            html += "&lt;";
-            continue;
-        case '>':
-            html += "&gt;";
-            continue;
-        case '"':
-            html += "&quot;";
-            continue;
-        }
-        const std::string byte = CodePageFromWx(wxString(c));
-        html += byte.empty() ? "&#" + std::to_string(c.GetValue()) + ";" : byte;
-    }
-    return html;
 }
 
 namespace {
@@ -198,3 +130,5 @@ std::string ProvenanceBlock(const Provenance& p)
             "</p>\n";
     return html;
 }
+
+}  // namespace pq

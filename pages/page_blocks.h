@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "model/evaluated_report.h"
-#include "pages/page_layout.h"
-#include "run/provenance.h"
+#include "model/provenance.h"
 #include "model/quantity.h"
 #include "model/statistic_result.h"
+
+namespace pq {
 
 // One measured series: the values present and the values a full day (or the
 // period) holds.
@@ -26,27 +26,9 @@ std::string CompletenessTable(const std::vector<CompletenessRow>& rows);
 std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const std::vector<std::string>& days,
                                const std::vector<std::vector<Verdict>>& verdicts);
 
-// One measured series' values present (finite numbers) and expected over a
-// day or a period, from its whole-day statistic.
-struct SeriesCompleteness {
-    const DayStatistic* statistic;
-    long long present;
-    long long expected;
-    // "du1m.L1", "u1unbalance1m.Value", "harm_u_L1_3s" (every order), ...
-    std::string Series() const;
-};
-
-// The measured series from what the whole-day statistics found (counts in
-// DayStatistics() order), summed over `days` days.
-std::vector<SeriesCompleteness> Completeness(const std::vector<SampleCounts>& counts, int days);
-
-// The rows of the completeness table for those series.
+// The rows of the completeness table for the measured series, from what the
+// whole-day statistics found (counts in DayPlan() order) over `days` days.
 std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days);
-
-// Logs one warning for a day without a single value in any measured series,
-// and one naming the series that hold more values than a full day (values at
-// repeated time stamps all count).
-void WarnOfDayGaps(const EvaluatedDay& day);
 
 // One day of the period for the verdicts by day.
 struct DayVerdicts {
@@ -57,12 +39,10 @@ struct DayVerdicts {
 // The table of the six quantities by day.
 std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days);
 
-// Text for HTML in CP1251: markup characters escaped, and a character that
-// CP1251 lacks written as a character reference.
-std::string HtmlText(const wxString& text);
-
 // The block that ties the pages to their inputs: the program and its
 // version, the size and SHA-256 of the database (and of its write-ahead
 // log), of the settings document and of both templates, and that the same
 // inputs give the same pages byte for byte.
 std::string ProvenanceBlock(const Provenance& provenance);
+
+}  // namespace pq

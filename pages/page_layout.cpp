@@ -1,8 +1,9 @@
 #include "pages/page_layout.h"
 
-#include "db/queries.h"
+#include "base/number_text.h"
 #include "pages/fixed_texts.h"
-#include "stats/number_text.h"
+
+namespace pq {
 
 TextList NewValueTable()
 {
@@ -20,53 +21,50 @@ const SlotPattern kSixSlot{0, 3, 2, 5, 1, 4};          // one-sided with its two
 const SlotPattern kFourSlot{0, 2, 1, 3};               // one-sided without limits
 const SlotPattern kStraightSix{0, 1, 2, 3, 4, 5};      // order 2 of a harmonic record
 
-std::vector<DayStatistic> BuildDayStatistics()
+int RegimeIndex(LoadRegime regime)
 {
-    using K = StatisticKind;
-    std::vector<DayStatistic> s;
-    const LoadRegime regimes[3] = {LoadRegime::MaxLoad, LoadRegime::MinLoad, LoadRegime::WholeDay};
-    const MeasuredSeries* voltage = &SeriesOf("du1m");
-    const MeasuredSeries* single = &SeriesOf("u1unbalance1m");
-    // Voltage deviation: per regime a block of the three phases (8 entries each)
-    // and the single series after them.
-    for (int r = 0; r < 3; ++r)
-        for (int phase = 0; phase < 3; ++phase)
-            s.push_back({K::VoltageDeviation, regimes[r], voltage, PhaseColumn(phase), phase,
-                         11 + 32 * r + 8 * phase, &kEightSlot});
-    for (int r = 0; r < 3; ++r)
-        s.push_back({K::VoltageDeviation, regimes[r], single, ValueColumn, -1, 35 + 32 * r, &kEightSlot});
-    for (int phase = 0; phase < 3; ++phase)
-        s.push_back({K::HarmonicDistortion, LoadRegime::WholeDay, &SeriesOf("uthd3s"), PhaseColumn(phase), phase,
-                     107 + 6 * phase, &kSixSlot});
-    s.push_back({K::Unbalance, LoadRegime::WholeDay, &SeriesOf("u0unbalance3s"), ValueColumn, -1, 125, &kFourSlot});
-    s.push_back({K::Unbalance, LoadRegime::WholeDay, &SeriesOf("u2unbalance3s"), ValueColumn, -1, 129, &kFourSlot});
-    s.push_back(
-        {K::FrequencyDeviation, LoadRegime::WholeDay, &SeriesOf("ac20sdfreq"), ValueColumn, -1, 133, &kEightSlot});
-    for (int phase = 0; phase < 3; ++phase)
-        s.push_back({K::Harmonics, LoadRegime::WholeDay, &SeriesOf("harm_u_L" + std::to_string(phase + 1) + "_3s"),
-                     std::string(), phase, 141 + 12 * phase, &kStraightSix});
-    return s;
+    switch (regime) {
+    case LoadRegime::MaxLoad:
+        return 0;
+    case LoadRegime::MinLoad:
+        return 1;
+    case LoadRegime::WholeDay:
+        break;
+    }
+    return 2;
 }
 
 }  // namespace
 
-const std::vector<DayStatistic>& DayStatistics()
+DayEntries DayEntriesOf(const DayStatistic& s)
 {
-    static const std::vector<DayStatistic> statistics = BuildDayStatistics();
-    return statistics;
+    switch (s.kind) {
+    case StatisticKind::VoltageDeviation: {
+        // Per regime a block of 32 entries: the three phases, 8 each, and the
+        // single series after them.
+        const int block = 11 + 32 * RegimeIndex(s.regime);
+        return {s.phase >= 0 ? block + 8 * s.phase : block + 24, &kEightSlot};
+    }
+    case StatisticKind::HarmonicDistortion:
+        return {107 + 6 * s.phase, &kSixSlot};
+    case StatisticKind::Unbalance:
+        return {s.quantity() == Quantity::ZeroSequenceUnbalance ? 125 : 129, &kFourSlot};
+    case StatisticKind::FrequencyDeviation:
+        return {133, &kEightSlot};
+    case StatisticKind::Harmonics:
+        break;
+    }
+    return {141 + 12 * s.phase, &kStraightSix};
 }
 
-std::vector<const DayStatistic*> HarmonicStatistics()
+TextList RecordTexts(const StatisticResult& result)
 {
-    std::vector<const DayStatistic*> harmonics;
-    for (const DayStatistic& s : DayStatistics())
-        if (s.kind == StatisticKind::Harmonics)
-            harmonics.push_back(&s);
-    return harmonics;
+    TextList texts;
+    texts.reserve(result.slots.size());
+    for (const Number& slot : result.slots)
+        texts.push_back(FormatNumber("%04.2f", slot.value_or(0.0)));
+    return texts;
 }
-
-std::string DayDate(const wxDateTime& t) { return t.Format("%d.%m.%Y").ToStdString(); }
-std::string DayClock(const wxDateTime& t) { return t.Format("%H:%M").ToStdString(); }
 
 TextList DayValues(const ReportHeaderValues& header, const EvaluatedDay& day)
 {
@@ -79,12 +77,12 @@ TextList DayValues(const ReportHeaderValues& header, const EvaluatedDay& day)
     v[kStartTime] = DayClock(day.start);
     v[kEndDate] = DayDate(day.end);
     v[kEndTime] = DayClock(day.end);
-    const std::vector<DayStatistic>& statistics = DayStatistics();
-    for (size_t i = 0; i < statistics.size() && i < day.statistics.size(); ++i) {
-        const DayStatistic& s = statistics[i];
+    const std::vector<DayStatistic>& plan = DayPlan();
+    for (size_t i = 0; i < plan.size() && i < day.statistics.size(); ++i) {
+        const DayEntries entries = DayEntriesOf(plan[i]);
         const TextList record = RecordTexts(day.statistics[i]);
-        for (size_t slot = 0; slot < s.pattern->size() && slot < record.size(); ++slot)
-            v[s.base + (*s.pattern)[slot]] = record[slot];
+        for (size_t slot = 0; slot < entries.pattern->size() && slot < record.size(); ++slot)
+            v[entries.base + (*entries.pattern)[slot]] = record[slot];
     }
     return v;
 }
@@ -92,10 +90,10 @@ TextList DayValues(const ReportHeaderValues& header, const EvaluatedDay& day)
 std::array<TextList, 3> HarmonicRecordTexts(const EvaluatedDay& day)
 {
     std::array<TextList, 3> texts;
-    const std::vector<DayStatistic>& statistics = DayStatistics();
-    for (size_t i = 0; i < statistics.size() && i < day.statistics.size(); ++i)
-        if (statistics[i].kind == StatisticKind::Harmonics)
-            texts.at(statistics[i].phase) = RecordTexts(day.statistics[i]);
+    const std::vector<DayStatistic>& plan = DayPlan();
+    for (size_t i = 0; i < plan.size() && i < day.statistics.size(); ++i)
+        if (plan[i].kind == StatisticKind::Harmonics)
+            texts.at(plan[i].phase) = RecordTexts(day.statistics[i]);
     return texts;
 }
 
@@ -143,3 +141,5 @@ TextList TitleValues(const ReportHeaderValues& h, const EvaluatedReport& report)
         t[kVerdicts + q] = VerdictWord(report.flags.VerdictFor(static_cast<Quantity>(q)));
     return t;
 }
+
+}  // namespace pq

@@ -1,17 +1,17 @@
 #pragma once
-// Where every value of the two pages stands: the day page's statistics in the
-// order they run, with the entries they fill, the fixed entries of both pages,
-// and the compliance flags whose verdicts the title page shows.
+// Where every value of the two pages stands: the entries each daily
+// statistic's record fills on the day page, the fixed entries of both pages,
+// and the value tables made from the evaluated report.
 #include <array>
 #include <string>
 #include <vector>
 
 #include "base/text.h"
+#include "model/day_plan.h"
 #include "model/evaluated_report.h"
 #include "settings/header_values.h"
-#include "model/measured_series.h"
-#include "model/quantity.h"
-#include "stats/voltage_deviation.h"
+
+namespace pq {
 
 const int kValueTableSize = 1000;
 
@@ -23,28 +23,13 @@ TextList NewValueTable();
 // Slot s of a statistic's record goes to entry base + pattern[s].
 using SlotPattern = std::vector<int>;
 
-enum class StatisticKind { VoltageDeviation, HarmonicDistortion, Unbalance, FrequencyDeviation, Harmonics };
-
-// One daily statistic: what it evaluates, the quantity whose flag it may
-// clear and where its record goes on the day page.
-struct DayStatistic {
-    StatisticKind kind;
-    LoadRegime regime;  // the window: max-load, min-load or the whole day
-    const MeasuredSeries* series;
-    std::string column;  // a phase column "L1".."L3" or ValueColumn; empty for a harmonic table (H2..H40)
-    int phase;           // the phase of a three-phase series or harmonic table; -1 for single series
+struct DayEntries {
     int base;
     const SlotPattern* pattern;
-
-    const std::string& table() const { return series->table; }
-    Quantity quantity() const { return series->quantity; }
 };
 
-// The 21 daily statistics, in the order they run.
-const std::vector<DayStatistic>& DayStatistics();
-
-// The harmonic statistics of L1, L2 and L3, in that order.
-std::vector<const DayStatistic*> HarmonicStatistics();
+// Where the record of a daily statistic goes on the day page.
+DayEntries DayEntriesOf(const DayStatistic& statistic);
 
 // Day page entries that no statistic fills.
 namespace day_entry {
@@ -58,10 +43,9 @@ const int kPeriodText = 9;  // the first max-load period "%H:%M - %H:%M"
 const int kPeriodRow = 10;  // the row repeated for further periods
 }  // namespace day_entry
 
-// The day's first instant "%d.%m.%Y", "%H:%M" and its end, as the page and
-// the log show them.
-std::string DayDate(const wxDateTime& t);
-std::string DayClock(const wxDateTime& t);
+// The record as the day page shows it: "%04.2f" of every slot, 0,00 for a
+// slot without a value.
+TextList RecordTexts(const StatisticResult& result);
 
 // The day value table of an evaluated day: the texts of every statistic's
 // record at its entries, the header texts and the day's dates.
@@ -100,3 +84,5 @@ const int kVerdicts = 48;      // 48..53, one per quantity in Quantity order: No
 
 // The title value table of the evaluated report.
 TextList TitleValues(const ReportHeaderValues& header, const EvaluatedReport& report);
+
+}  // namespace pq

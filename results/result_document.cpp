@@ -3,10 +3,12 @@
 #include <nlohmann/json.hpp>
 
 #include "base/text.h"
-#include "pages/page_blocks.h"
-#include "pages/page_layout.h"
+#include "model/completeness.h"
+#include "model/day_plan.h"
+#include "model/quantity_registry.h"
 #include "model/statistic_values.h"
-#include "stats/number_text.h"
+
+namespace pq {
 
 using Json = nlohmann::ordered_json;
 
@@ -33,7 +35,7 @@ void AddValues(Json& object, const std::vector<NamedValue>& values)
         object[v.name] = Value(v.value);
 }
 
-Json Statistic(const DayStatistic& s, const StatisticResult& r, int voltageClass)
+Json Statistic(const DayStatistic& s, const StatisticResult& r)
 {
     Json j;
     j["quantity"] = QuantityKey(s.quantity());
@@ -49,7 +51,7 @@ Json Statistic(const DayStatistic& s, const StatisticResult& r, int voltageClass
     if (s.series->Harmonic()) {
         Json orders = Json::array();
         for (int n = 2; n <= HighestOrderOf(r); ++n) {
-            const std::optional<JudgedLimits> limits = LimitsOf(s, voltageClass, n);
+            const std::optional<JudgedLimits> limits = LimitsOf(r, n);
             if (!limits)
                 continue;
             Json order{{"order", n}};
@@ -60,7 +62,7 @@ Json Statistic(const DayStatistic& s, const StatisticResult& r, int voltageClass
         j["orders"] = orders;
     } else {
         AddValues(j, StatisticValues(s, r));
-        j["limits"] = Limits(*LimitsOf(s, voltageClass));
+        j["limits"] = Limits(*LimitsOf(r));
     }
     return j;
 }
@@ -68,8 +70,8 @@ Json Statistic(const DayStatistic& s, const StatisticResult& r, int voltageClass
 Json Verdicts(const ComplianceFlags& flags)
 {
     Json j = Json::object();
-    for (int q = 0; q < kQuantityCount; ++q)
-        j[QuantityKey(static_cast<Quantity>(q))] = VerdictKey(flags.VerdictFor(static_cast<Quantity>(q)));
+    for (const QuantityRow& row : QuantityRegistry())
+        j[row.key] = VerdictKey(flags.VerdictFor(row.quantity));
     return j;
 }
 
@@ -81,15 +83,15 @@ Json CompletenessOf(const std::vector<SampleCounts>& counts, int days)
     return rows;
 }
 
-Json Day(const EvaluatedDay& day, int voltageClass)
+Json Day(const EvaluatedDay& day)
 {
     Json periods = Json::array();
     for (size_t i = 0; i < day.begins.size() && i < day.ends.size(); ++i)
         periods.push_back({{"begin", LocalTime(day.begins[i])}, {"end", LocalTime(day.ends[i])}});
     Json statistics = Json::array();
-    const std::vector<DayStatistic>& layout = DayStatistics();
-    for (size_t i = 0; i < layout.size() && i < day.statistics.size(); ++i)
-        statistics.push_back(Statistic(layout[i], day.statistics[i], voltageClass));
+    const std::vector<DayStatistic>& plan = DayPlan();
+    for (size_t i = 0; i < plan.size() && i < day.statistics.size(); ++i)
+        statistics.push_back(Statistic(plan[i], day.statistics[i]));
     return {{"day", day.number},
             {"begin", LocalTime(day.start)},
             {"end", LocalTime(day.end)},
@@ -103,16 +105,14 @@ Json ExtremeValue(const Extreme& e) { return e.found ? Json(e.value) : Json(null
 
 }  // namespace
 
-const char* ResultDocumentName() { return "report.json"; }
-
-std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedReport& report,
+std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedReport& report, const Standard& standard,
                            const Provenance& provenance, const std::vector<std::string>& warnings)
 {
     Json doc;
     doc["format"] = "pqreport-result";
     doc["format_version"] = kFormatVersion;
     doc["program"] = {{"name", "pqreport"}, {"version", provenance.programVersion}};
-    doc["standard"] = "ГОСТ 13109-97";
+    doc["standard"] = standard.Name();
     doc["inputs"] = {{"settings", File(provenance.settings)},
                      {"database", File(provenance.database)},
                      {"day_template", File(provenance.dayTemplate)},
@@ -128,7 +128,7 @@ std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedRepo
     doc["settings_texts"] = texts;
     Json days = Json::array();
     for (const EvaluatedDay& day : report.days)
-        days.push_back(Day(day, header.Unom));
+        days.push_back(Day(day));
     doc["days"] = days;
     const PeriodSummary& s = report.summary;
     doc["summary"] = {{"frequency", {{"min", ExtremeValue(s.frequency.minimum)}, {"max", ExtremeValue(s.frequency.maximum)}}},
@@ -139,3 +139,5 @@ std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedRepo
     // Paths hold the file system's bytes; any that are not UTF-8 are replaced.
     return doc.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
+
+}  // namespace pq

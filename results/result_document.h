@@ -5,14 +5,16 @@
 #include <vector>
 
 #include "model/evaluated_report.h"
-#include "run/provenance.h"
+#include "model/provenance.h"
 #include "settings/header_values.h"
+#include "standard/standard.h"
 
-// The document's file name under the user directory.
-const char* ResultDocumentName();
+namespace pq {
 
-// The document's text: one JSON object in UTF-8, ended by a line end.
-// `warnings` are the run's warning and "Input is incomplete!" lines in log
-// order, without time stamps.
-std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedReport& report,
+// The document's text: one JSON object in UTF-8, ended by a line end, for the
+// report evaluated by `standard`. `warnings` are the run's warning and "Input
+// is incomplete!" lines in log order, without time stamps (Notes::Lines()).
+std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedReport& report, const Standard& standard,
                            const Provenance& provenance, const std::vector<std::string>& warnings);
+
+}  // namespace pq

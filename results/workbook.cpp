@@ -13,12 +13,16 @@
 #include <wx/zipstrm.h>
 #include <xlsxwriter.h>
 
+#include "base/number_text.h"
 #include "base/text.h"
 #include "io/atomic_file.h"
-#include "pages/page_blocks.h"
-#include "pages/page_layout.h"
+#include "model/completeness.h"
+#include "model/day_plan.h"
+#include "model/period.h"
+#include "model/quantity_registry.h"
 #include "model/statistic_values.h"
-#include "stats/number_text.h"
+
+namespace pq {
 
 namespace {
 
@@ -35,16 +39,7 @@ std::string Utf8(const std::string& bytes)
 // A text of the settings (CP1251) in UTF-8.
 std::string FromCodePage(const std::string& text) { return std::string(WxFromCodePage(text).ToUTF8().data()); }
 
-// The quantities as the title page names them, in Quantity order.
-const char* const kQuantityNames[kQuantityCount] = {
-    "Установившееся отклонение напряжения δUу",
-    "Отклонение частоты Δf",
-    "Коэффициент искажения синусоидальности кривой напряжения KU",
-    "Коэффициент n-ой гармонической составляющей напряжения KU(n)",
-    "Коэффициент несимметрии напряжений по обратной последовательности K2U",
-    "Коэффициент несимметрии напряжений по нулевой последовательности K0U",
-};
-const char* QuantityName(Quantity q) { return kQuantityNames[static_cast<int>(q)]; }
+const char* QuantityName(Quantity q) { return RowOf(q).name; }
 
 const char* const kPhaseRows[3] = {"Фаза A (L1)", "Фаза B (L2)", "Фаза C (L3)"};
 
@@ -465,9 +460,9 @@ void WriteSummary(Book& book, const Formats& f, const ReportHeaderValues& header
     sheet.Text(0, "1. Оценка соответствия нормам ГОСТ 13109-97", f.heading);
     sheet.Next();
     sheet.Headings({"Показатель качества электрической энергии", "Заключение"}, f.header);
-    for (int q = 0; q < kQuantityCount; ++q) {
-        const Verdict v = report.flags.VerdictFor(static_cast<Quantity>(q));
-        sheet.Text(0, kQuantityNames[q], f.label);
+    for (const QuantityRow& row : QuantityRegistry()) {
+        const Verdict v = report.flags.VerdictFor(row.quantity);
+        sheet.Text(0, row.name, f.label);
         sheet.Text(1, VerdictText(v), VerdictFormat(f, v));
         sheet.Next();
     }
@@ -495,10 +490,10 @@ void WriteSummary(Book& book, const Formats& f, const ReportHeaderValues& header
     for (const EvaluatedDay& day : report.days)
         days.push_back(day.start.Format("%d.%m").ToStdString());
     sheet.Headings(days, f.header);
-    for (int q = 0; q < kQuantityCount; ++q) {
-        sheet.Text(0, kQuantityNames[q], f.label);
+    for (const QuantityRow& row : QuantityRegistry()) {
+        sheet.Text(0, row.name, f.label);
         for (size_t d = 0; d < report.days.size(); ++d) {
-            const Verdict v = report.days[d].flags.VerdictFor(static_cast<Quantity>(q));
+            const Verdict v = report.days[d].flags.VerdictFor(row.quantity);
             sheet.Text(static_cast<lxw_col_t>(d + 1), ByDayWord(v), VerdictFormat(f, v));
         }
         sheet.Next();
@@ -526,41 +521,39 @@ void WriteSummary(Book& book, const Formats& f, const ReportHeaderValues& header
 
 // ---- «Сутки N» --------------------------------------------------------------------
 
-// A statistic's record in the order of the day page's entries.
+// The record's slots in the order of the day page's columns, by the kind of
+// statistic: two-sided (lower 95 %, its share, upper 95 %, its share, the
+// smallest, its share, the largest, its share), distortion (95 %, normal
+// limit, its share, the largest, maximum limit, its share) and unbalance
+// (95 %, its share, the largest, its share).
+const std::vector<size_t> kTwoSidedColumns{0, 4, 1, 5, 2, 6, 3, 7};
+const std::vector<size_t> kDistortionColumns{0, 4, 2, 1, 5, 3};
+const std::vector<size_t> kUnbalanceColumns{0, 2, 1, 3};
+
 std::vector<Number> PageOrder(const DayStatistic& s, const StatisticResult& r)
 {
-    const SlotPattern& pattern = *s.pattern;
-    std::vector<Number> entries(pattern.size());
-    for (size_t slot = 0; slot < pattern.size() && slot < r.slots.size(); ++slot)
-        entries[pattern[slot]] = r.slots[slot];
+    const std::vector<size_t>& columns = s.series->twoSided                          ? kTwoSidedColumns
+                                         : s.kind == StatisticKind::HarmonicDistortion ? kDistortionColumns
+                                                                                       : kUnbalanceColumns;
+    std::vector<Number> entries;
+    for (const size_t slot : columns)
+        entries.push_back(slot < r.slots.size() ? r.slots[slot] : Number());
     return entries;
 }
 
 std::string StatisticRowLabel(const DayStatistic& s)
 {
-    if (s.phase >= 0)
-        return kPhaseRows[s.phase];
-    switch (s.quantity()) {
-    case Quantity::VoltageDeviation:
-        return "U1 (прямая последовательность)";
-    case Quantity::ZeroSequenceUnbalance:
-        return "K0U — по нулевой последовательности";
-    case Quantity::NegativeSequenceUnbalance:
-        return "K2U — по обратной последовательности";
-    default:
-        return "Частота";
-    }
+    return s.phase >= 0 ? kPhaseRows[s.phase] : s.series->rowLabel;
 }
 
 // A row of the day page's table: the label, the record in page order and,
 // for a table whose limits the page names in its heading, the limits.
-void StatisticRow(Sheet& sheet, const Formats& f, const DayStatistic& s, const StatisticResult& r, int voltageClass,
-                  bool withLimits)
+void StatisticRow(Sheet& sheet, const Formats& f, const DayStatistic& s, const StatisticResult& r, bool withLimits)
 {
     sheet.Text(0, StatisticRowLabel(s), f.label);
     std::vector<Number> values = PageOrder(s, r);
     if (withLimits) {
-        const std::optional<JudgedLimits> limits = LimitsOf(s, voltageClass);
+        const std::optional<JudgedLimits> limits = LimitsOf(r);
         values.push_back(limits ? Number(limits->normal) : Number());
         values.push_back(limits ? Number(limits->maximum) : Number());
     }
@@ -584,7 +577,7 @@ std::vector<std::string> TwoSidedHeadings(const char* first, const std::string& 
             "Предельно допустимое значение, ±" + unit};
 }
 
-void WriteDay(Book& book, const Formats& f, int voltageClass, const EvaluatedDay& day)
+void WriteDay(Book& book, const Formats& f, const EvaluatedDay& day)
 {
     Sheet sheet(book, "Сутки " + std::to_string(day.number));
     sheet.Width(0, 0, 36);
@@ -605,7 +598,7 @@ void WriteDay(Book& book, const Formats& f, int voltageClass, const EvaluatedDay
     sheet.Text(1, periods, f.info);
     sheet.Next(2);
 
-    const std::vector<DayStatistic>& statistics = DayStatistics();
+    const std::vector<DayStatistic>& statistics = DayPlan();
     const auto each = [&](const std::function<bool(const DayStatistic&)>& which,
                           const std::function<void(const DayStatistic&, const StatisticResult&)>& write) {
         for (size_t i = 0; i < statistics.size() && i < day.statistics.size(); ++i)
@@ -614,7 +607,7 @@ void WriteDay(Book& book, const Formats& f, int voltageClass, const EvaluatedDay
     };
     const auto row = [&](bool withLimits) {
         return [&, withLimits](const DayStatistic& s, const StatisticResult& r) {
-            StatisticRow(sheet, f, s, r, voltageClass, withLimits);
+            StatisticRow(sheet, f, s, r, withLimits);
         };
     };
 
@@ -668,14 +661,13 @@ void WriteDay(Book& book, const Formats& f, int voltageClass, const EvaluatedDay
                              "T2, %: выше предельно допустимого", "Нормально допустимое значение, %",
                              "Предельно допустимое значение, %"},
                             f.header);
-             // Six slots per order from 2, in the page's column order.
-             const size_t perOrder = s.pattern->size();
+             // Six slots per order from 2, in record order, as the page's columns.
              for (int n = 2; n <= HighestOrderOf(r); ++n) {
                  sheet.Value(0, static_cast<double>(n), f.count);
-                 for (size_t k = 0; k < perOrder; ++k) {
-                     const size_t slot = perOrder * static_cast<size_t>(n - 2) + k;
-                     sheet.Value(static_cast<lxw_col_t>(1 + (*s.pattern)[k]),
-                                 Shown(slot < r.slots.size() ? r.slots[slot] : Number()), f.value);
+                 for (size_t k = 0; k < kSlotsPerOrder; ++k) {
+                     const size_t slot = kSlotsPerOrder * static_cast<size_t>(n - 2) + k;
+                     sheet.Value(static_cast<lxw_col_t>(1 + k), Shown(slot < r.slots.size() ? r.slots[slot] : Number()),
+                                 f.value);
                  }
                  sheet.Next();
              }
@@ -711,7 +703,7 @@ void DataRows(Sheet& sheet, const Formats& f, int day, const DayStatistic& s, co
     }
 }
 
-void WriteData(Book& book, const Formats& f, int voltageClass, const EvaluatedReport& report)
+void WriteData(Book& book, const Formats& f, const EvaluatedReport& report)
 {
     Sheet sheet(book, "Данные");
     const double widths[] = {6, 64, 15, 6, 20, 5, 36, 12, 9, 10, 17};
@@ -721,17 +713,17 @@ void WriteData(Book& book, const Formats& f, int voltageClass, const EvaluatedRe
     sheet.Headings({"День", "Показатель", "Ряд измерений", "Фаза", "Режим", "n", "Характеристика", "Значение",
                     "Единица", "Предел", "Заключение"},
                    f.header);
-    const std::vector<DayStatistic>& statistics = DayStatistics();
+    const std::vector<DayStatistic>& statistics = DayPlan();
     for (const EvaluatedDay& day : report.days) {
         for (size_t i = 0; i < statistics.size() && i < day.statistics.size(); ++i) {
             const DayStatistic& s = statistics[i];
             const StatisticResult& r = day.statistics[i];
             if (!s.series->Harmonic()) {
-                DataRows(sheet, f, day.number, s, r, 0, StatisticValues(s, r), LimitsOf(s, voltageClass));
+                DataRows(sheet, f, day.number, s, r, 0, StatisticValues(s, r), LimitsOf(r));
                 continue;
             }
             for (int n = 2; n <= HighestOrderOf(r); ++n) {
-                const std::optional<JudgedLimits> limits = LimitsOf(s, voltageClass, n);
+                const std::optional<JudgedLimits> limits = LimitsOf(r, n);
                 if (limits)
                     DataRows(sheet, f, day.number, s, r, n, OrderValues(r, n), limits);
             }
@@ -812,8 +804,6 @@ bool ReadsBackWhole(const std::string& path, int sheets, std::string& why)
 
 }  // namespace
 
-const char* WorkbookName() { return "report.xlsx"; }
-
 bool WriteWorkbook(const std::string& path, const std::string& temporaryDir, const ReportHeaderValues& header,
                    const EvaluatedReport& report, const Provenance& provenance, std::string& why)
 {
@@ -826,11 +816,13 @@ bool WriteWorkbook(const std::string& path, const std::string& temporaryDir, con
     const Formats formats = MakeFormats(book);
     WriteSummary(book, formats, header, report, provenance);
     for (const EvaluatedDay& day : report.days)
-        WriteDay(book, formats, header.Unom, day);
-    WriteData(book, formats, header.Unom, report);
+        WriteDay(book, formats, day);
+    WriteData(book, formats, report);
     if (!book.Close()) {
         why = book.Error();
         return false;
     }
     return ReadsBackWhole(path, 2 + static_cast<int>(report.days.size()), why);
 }
+
+}  // namespace pq

@@ -27,11 +27,10 @@
 #include <string>
 
 #include "model/evaluated_report.h"
-#include "run/provenance.h"
+#include "model/provenance.h"
 #include "settings/header_values.h"
 
-// The workbook's file name under the user directory.
-const char* WorkbookName();
+namespace pq {
 
 // Writes the workbook into the file `path` (made by the caller, written in
 // place), the library's own temporary files going to `temporaryDir`. False,
@@ -39,3 +38,5 @@ const char* WorkbookName();
 // workbook.
 bool WriteWorkbook(const std::string& path, const std::string& temporaryDir, const ReportHeaderValues& header,
                    const EvaluatedReport& report, const Provenance& provenance, std::string& why);
+
+}  // namespace pq

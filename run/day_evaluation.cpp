@@ -2,27 +2,23 @@
 
 #include <wx/log.h>
 
-#include "pages/page_layout.h"
-#include "settings/date_parsing.h"
+#include "model/day_plan.h"
 #include "stats/extremes.h"
 #include "stats/harmonics.h"
 #include "stats/unbalance_frequency.h"
 #include "stats/voltage_deviation.h"
 
-wxDateTime DayStart(const ReportHeaderValues& header, int k)
-{
-    return header.dt_begin + wxDateSpan::Days(k);
-}
+namespace pq {
 
 namespace {
 
-StatisticResult RunStatistic(const DayStatistic& s, const DayContext& context, int voltageClass)
+StatisticResult RunStatistic(const DayStatistic& s, const DayContext& context)
 {
     switch (s.kind) {
     case StatisticKind::VoltageDeviation:
         return VoltageDeviationStatistic(context, s.regime, *s.series, s.column);
     case StatisticKind::HarmonicDistortion:
-        return ThdStatistic(context, *s.series, s.phase, voltageClass);
+        return ThdStatistic(context, *s.series, s.phase);
     case StatisticKind::Unbalance:
         return UnbalanceStatistic(context, *s.series);
     case StatisticKind::FrequencyDeviation:
@@ -30,49 +26,40 @@ StatisticResult RunStatistic(const DayStatistic& s, const DayContext& context, i
     case StatisticKind::Harmonics:
         break;
     }
-    return HarmonicStatistic(context, *s.series, voltageClass, kHighestOrder);
+    return HarmonicStatistic(context, *s.series, kHighestOrder);
 }
 
 }  // namespace
 
-bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db, EvaluatedDay& day)
+EvaluatedDay EvaluateDay(const RunSettings& run, int k, SampleSource& source, const Standard& standard, Notes& notes)
 {
-    day = EvaluatedDay();
+    const ReportHeaderValues& header = run.Header();
+    EvaluatedDay day;
     day.number = k + 1;
-    day.start = DayStart(header, k);
-    day.end = day.start + wxDateSpan::Day();
+    day.start = DayStart(header.dt_begin, k);
+    day.end = DayEnd(header.dt_begin, k);
     wxLogMessage("%s %s - %s %s", DayDate(day.start), DayClock(day.start), DayDate(day.end), DayClock(day.end));
+    day.begins.push_back(run.maxLoad.at(k).begin);
+    day.ends.push_back(run.maxLoad.at(k).end);
 
-    wxDateTime b = day.start;
-    if (!ParseTimeOfDay(header.dt_max_load_begin.at(k), b)) {
-        wxLogMessage("Wrong datetime in ini file!\n");
-        return false;
-    }
-    day.begins.push_back(b);
-    if (!ParseTimeOfDay(header.dt_max_load_end.at(k), b)) {
-        wxLogMessage("Wrong datetime in ini file!\n");
-        return false;
-    }
-    day.ends.push_back(b);
-
-    const DayContext context{db, day.start, day.end, day.begins, day.ends, kTolerance};
-    for (const DayStatistic& s : DayStatistics()) {
-        StatisticResult result = RunStatistic(s, context, header.Unom);
+    const DayContext context{source, notes, standard, header.Unom, day.start, day.end, day.begins, day.ends,
+                             kTolerance};
+    for (const DayStatistic& s : DayPlan()) {
+        StatisticResult result = RunStatistic(s, context);
         day.flags.Add(s.quantity(), result.complies, result.FoundValues());
         day.statistics.push_back(std::move(result));
     }
-    return true;
+    return day;
 }
 
-PeriodSummary SummariseRun(const ReportHeaderValues& header, int days, wxSQLite3Database& db)
+PeriodSummary SummariseRun(const RunSettings& run, SampleSource& source, Notes& notes)
 {
-    // Exactly the days' windows: from the first day's start to the last day's
-    // end, which lies an hour past dt_begin + days when the clock skipped the
-    // last day's start (a time-zone change at midnight).
-    const wxDateTime periodStart = DayStart(header, 0);
-    const wxDateTime periodEnd = days > 0 ? DayStart(header, days - 1) + wxDateSpan::Day() : DayStart(header, days);
+    const Period period = run.GetPeriod();
+    const wxDateTime from = DayStart(period.begin, 0), to = period.CoveredEnd();
     PeriodSummary summary;
-    summary.frequency = FrequencyMinMax(db, SeriesOf("ac20sdfreq").table, periodStart, periodEnd);
-    summary.voltage = VoltageMinMax(db, SeriesOf("du1m").table, periodStart, periodEnd);
+    summary.frequency = FrequencyMinMax(source, notes, SeriesOf("ac20sdfreq").table, from, to);
+    summary.voltage = VoltageMinMax(source, notes, SeriesOf("du1m").table, from, to);
     return summary;
 }
+
+}  // namespace pq

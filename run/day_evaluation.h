@@ -1,21 +1,22 @@
 #pragma once
-// Evaluation of one report day, and the summary values of the whole period.
-#include <wx/datetime.h>
-#include <wx/wxsqlite3.h>
-
+// Evaluation of one report day, and the summary values of the whole period:
+// the day plan's statistics run over the source, in plan order.
 #include "model/evaluated_report.h"
-#include "settings/header_values.h"
+#include "model/notes.h"
+#include "settings/run_settings.h"
+#include "standard/standard.h"
+#include "stats/sample_source.h"
+
+namespace pq {
 
 const double kTolerance = 5.0;  // minutes of missing data accepted
 
-// The start of day k: dt_begin advanced by k calendar days.
-wxDateTime DayStart(const ReportHeaderValues& header, int k);
+// Evaluates day k (0-based) of the run: its window, max-load period, every
+// statistic's numbers and the day's own flags, judged by `standard`.
+EvaluatedDay EvaluateDay(const RunSettings& run, int k, SampleSource& source, const Standard& standard, Notes& notes);
 
-// Evaluates day k (0-based) into `day`: its window, max-load period, every
-// statistic's numbers and the day's own flags. False, after "Wrong datetime
-// in ini file!\n", when a max-load time of the day cannot be parsed.
-bool EvaluateDay(const ReportHeaderValues& header, int k, wxSQLite3Database& db, EvaluatedDay& day);
+// The extremes of the period's days, over [the first day's start, the last
+// day's end).
+PeriodSummary SummariseRun(const RunSettings& run, SampleSource& source, Notes& notes);
 
-// The extremes of the period's `days` days, over [the first day's start, the
-// last day's end).
-PeriodSummary SummariseRun(const ReportHeaderValues& header, int days, wxSQLite3Database& db);
+}  // namespace pq

@@ -15,8 +15,9 @@
 #include <wx/log.h>
 
 #include "base/text.h"
-#include "pages/page_assembly.h"
-#include "results/result_document.h"
+#include "model/report_files.h"
+
+namespace pq {
 
 namespace {
 
@@ -38,14 +39,8 @@ std::string NameOf(const std::string& path)
 // Every file name a run can write, each under the prefix, as named inside the folder.
 std::vector<std::string> PageNames(const wxString& userDir)
 {
-    std::vector<wxString> names;
-    for (int d = 1; d <= kMaxDayPages; ++d)
-        names.push_back(DayPageName(d));
-    names.push_back(TitlePageName());
-    names.push_back(ResultDocumentName());
-    names.push_back("report.xlsx");  // the spreadsheet export
     std::vector<std::string> inFolder;
-    for (const wxString& name : names)
+    for (const wxString& name : ReportFileNames())
         inFolder.push_back(NameOf(FileSystemPath(userDir + name)));
     return inFolder;
 }
@@ -66,7 +61,7 @@ bool IsTemporaryOf(const std::string& entry, const std::string& page)
 
 // Removes the regular files of the locked folder that are the temporary
 // files of the run's pages.
-void RemoveLeftovers(int folderFd, const std::string& folder, const wxString& userDir)
+void RemoveLeftovers(int folderFd, const std::string& folder, const wxString& userDir, Notes& notes)
 {
     const int listFd = ::dup(folderFd);
     if (listFd < 0)
@@ -93,13 +88,14 @@ void RemoveLeftovers(int folderFd, const std::string& folder, const wxString& us
         if (::unlinkat(folderFd, name.c_str(), 0) == 0)
             wxLogMessage("Removed %s, the temporary file of a page that an ended run left.", path);
         else
-            wxLogWarning("Cannot remove %s, the temporary file of a page that an ended run left: %s", path,
-                         SystemErrorText(errno));
+            notes.Warning(wxString::Format(
+                "Cannot remove %s, the temporary file of a page that an ended run left: %s", path,
+                SystemErrorText(errno)));
     }
 }
 
 // Names the day pages beyond the run's days that an earlier report left.
-void NameStalePages(const std::string& folder, const wxString& userDir, int days)
+void NameStalePages(const std::string& folder, const wxString& userDir, int days, Notes& notes)
 {
     wxString stale;
     for (int d = std::max(days, 0) + 1; d <= kMaxDayPages; ++d) {
@@ -109,8 +105,9 @@ void NameStalePages(const std::string& folder, const wxString& userDir, int days
             stale += (stale.empty() ? "" : ", ") + PathFromBytes(NameOf(path).c_str());
     }
     if (!stale.empty())
-        wxLogWarning("The folder %s holds day pages of an earlier report beyond this report's %d days: %s.",
-                     PathFromBytes(folder.c_str()), std::max(days, 0), stale);
+        notes.Warning(wxString::Format(
+            "The folder %s holds day pages of an earlier report beyond this report's %d days: %s.",
+            PathFromBytes(folder.c_str()), std::max(days, 0), stale));
 }
 
 }  // namespace
@@ -121,7 +118,7 @@ PageFolder::~PageFolder()
         ::close(fd_);  // releases the lock
 }
 
-std::unique_ptr<PageFolder> ClaimPageFolder(const wxString& userDir, int days)
+std::unique_ptr<PageFolder> ClaimPageFolder(const wxString& userDir, int days, Notes& notes)
 {
     const std::string folder = DirectoryOf(FileSystemPath(userDir + TitlePageName()));
     const wxString name = PathFromBytes(folder.c_str());
@@ -141,7 +138,7 @@ std::unique_ptr<PageFolder> ClaimPageFolder(const wxString& userDir, int days)
     std::unique_ptr<PageFolder> held(new PageFolder);
     held->fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (held->fd_ >= 0 && ::flock(held->fd_, LOCK_EX | LOCK_NB) == 0) {
-        RemoveLeftovers(held->fd_, folder, userDir);
+        RemoveLeftovers(held->fd_, folder, userDir, notes);
     } else {
         error = errno;
         if (error == EWOULDBLOCK) {
@@ -149,9 +146,12 @@ std::unique_ptr<PageFolder> ClaimPageFolder(const wxString& userDir, int days)
             return nullptr;
         }
         // Without the lock, a temporary file there may be another run's.
-        wxLogWarning("The folder %s cannot be locked (%s): a second run into it at the same time is not refused.",
-                     name, SystemErrorText(error));
+        notes.Warning(wxString::Format(
+            "The folder %s cannot be locked (%s): a second run into it at the same time is not refused.", name,
+            SystemErrorText(error)));
     }
-    NameStalePages(folder, userDir, days);
+    NameStalePages(folder, userDir, days, notes);
     return held;
 }
+
+}  // namespace pq

@@ -6,6 +6,10 @@
 
 #include <wx/string.h>
 
+#include "model/notes.h"
+
+namespace pq {
+
 // The folder's lock (an advisory flock on the folder itself, which makes no
 // file), released when the object ends.
 class PageFolder {
@@ -16,7 +20,7 @@ public:
     PageFolder& operator=(const PageFolder&) = delete;
 
 private:
-    friend std::unique_ptr<PageFolder> ClaimPageFolder(const wxString& userDir, int days);
+    friend std::unique_ptr<PageFolder> ClaimPageFolder(const wxString& userDir, int days, Notes& notes);
     int fd_ = -1;
 };
 
@@ -27,4 +31,7 @@ private:
 // lock, it removes the temporary files of pages (the page names with the
 // temporary suffix) that an ended run left. Day pages beyond the run's
 // `days` days, left by an earlier report, are named in one warning and kept.
-std::unique_ptr<PageFolder> ClaimPageFolder(const wxString& userDir, int days);
+// Warnings go to `notes`.
+std::unique_ptr<PageFolder> ClaimPageFolder(const wxString& userDir, int days, Notes& notes);
+
+}  // namespace pq

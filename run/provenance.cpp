@@ -2,25 +2,17 @@
 
 #include <sys/stat.h>
 
-#include <wx/filename.h>
-
+#include "base/file_path.h"
 #include "base/text.h"
-#include "pages/page_assembly.h"
+#include "run/page_files.h"
 
-const char* ProgramVersion() { return PQREPORT_VERSION; }
-
-wxString AbsoluteInputPath(const wxString& path)
-{
-    wxFileName name(path);
-    name.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_TILDE | wxPATH_NORM_ABSOLUTE);
-    return name.GetFullPath();
-}
+namespace pq {
 
 namespace {
 
 FileFingerprint FingerprintOf(const char* what, const wxString& path)
 {
-    const std::string name = FileSystemPath(AbsoluteInputPath(path));
+    const std::string name = FileSystemPath(AbsolutePath(path));
     FileFingerprint fingerprint;
     std::string why;
     if (!Fingerprint(name, fingerprint, why))
@@ -32,7 +24,7 @@ FileFingerprint FingerprintOf(const char* what, const wxString& path)
 FileFingerprint FingerprintOfBytes(const wxString& path, const std::string& bytes)
 {
     FileFingerprint fingerprint;
-    fingerprint.path = FileSystemPath(AbsoluteInputPath(path));
+    fingerprint.path = FileSystemPath(AbsolutePath(path));
     fingerprint.bytes = static_cast<long long>(bytes.size());
     fingerprint.sha256 = Sha256Hex(bytes);
     return fingerprint;
@@ -55,3 +47,5 @@ Provenance GatherProvenance(const wxString& settingsFile, const wxString& databa
     p.titleTemplate = FingerprintOfBytes(titleTemplate.path, titleTemplate.bytes);
     return p;
 }
+
+}  // namespace pq

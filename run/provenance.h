@@ -1,24 +1,12 @@
 #pragma once
-// What a report was computed from: the program's version and the size and
-// SHA-256 of every input file, for the title page and the result document.
-#include <optional>
+// Gathering what a report was computed from.
 #include <string>
 
 #include <wx/string.h>
 
-#include "io/fingerprint.h"
+#include "model/provenance.h"
 
-struct Provenance {
-    std::string programVersion;
-    FileFingerprint settings, database, dayTemplate, titleTemplate;
-    std::optional<FileFingerprint> wal;  // a write-ahead log beside the database
-};
-
-// The program's version ("1.3.0").
-const char* ProgramVersion();
-
-// An input's path as the run opened it, made absolute against the current directory.
-wxString AbsoluteInputPath(const wxString& path);
+namespace pq {
 
 // A template as the run read it, once, for all its pages.
 struct TemplateText {
@@ -31,3 +19,5 @@ struct TemplateText {
 // Throws ReportFileError naming a file that cannot be read.
 Provenance GatherProvenance(const wxString& settingsFile, const wxString& database, const TemplateText& dayTemplate,
                             const TemplateText& titleTemplate);
+
+}  // namespace pq

@@ -10,6 +10,8 @@
 #include "settings/header_values.h"
 #include "base/text.h"
 
+namespace pq {
+
 long long DaysFromCivil(long long year, unsigned month, unsigned day)
 {
     year -= month <= 2;
@@ -183,3 +185,5 @@ bool ParseTimeOfDay(std::string text, wxDateTime& instant)
     instant = composed;
     return true;
 }
+
+}  // namespace pq

@@ -3,6 +3,8 @@
 
 #include <wx/datetime.h>
 
+namespace pq {
+
 // Local date-time from calendar fields. Hours, minutes and seconds are taken
 // as 16-bit unsigned numbers; hours >= 24, minutes >= 60, seconds >= 62, a day
 // of 0 or beyond the month's length, or a month outside 1..12 give the unset
@@ -29,3 +31,5 @@ bool ParseTimeOfDay(std::string text, wxDateTime& instant);
 
 // Days from 1970-01-01 to the given proleptic Gregorian date.
 long long DaysFromCivil(long long year, unsigned month, unsigned day);
+
+}  // namespace pq

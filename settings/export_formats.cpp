@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+namespace pq {
+
 namespace {
 
 // Each word and the flag it sets.
@@ -56,3 +58,5 @@ std::string KnownExportWords()
         words += (words.empty() ? "" : ", ") + std::string(w.first);
     return words;
 }
+
+}  // namespace pq

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+namespace pq {
+
 struct ExportFormats {
     bool json = false;  // report.json, the result document
     bool xlsx = false;  // report.xlsx, the workbook
@@ -14,3 +16,5 @@ std::optional<ExportFormats> ParseExportFormats(const std::string& list, std::st
 
 // The words ParseExportFormats knows, for messages: "json, xlsx".
 std::string KnownExportWords();
+
+}  // namespace pq

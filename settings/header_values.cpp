@@ -9,6 +9,8 @@
 #include "settings/date_parsing.h"
 #include "base/text.h"
 
+namespace pq {
+
 namespace {
 
 // How one element's value, as the document writes it, is stored.
@@ -118,7 +120,7 @@ void KeepText(ReportHeaderValues& record, const wxString& name, const wxString& 
 
 }  // namespace
 
-void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record)
+void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record, Notes& notes)
 {
     if (!element)
         return;
@@ -136,9 +138,12 @@ void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record)
             // The value is read as missing, as before; a line of the pages must not vanish unnoticed.
             const wxUniChar missing = field.path ? wxUniChar(0) : MissingCharacter(value);
             if (missing != 0)
-                wxLogWarning("The value of %s holds U+%04X, a character that CP1251 lacks; it counts as missing.",
-                             name, static_cast<unsigned>(missing.GetValue()));
+                notes.Warning(wxString::Format(
+                    "The value of %s holds U+%04X, a character that CP1251 lacks; it counts as missing.", name,
+                    static_cast<unsigned>(missing.GetValue())));
             break;
         }
     }
 }
+
+}  // namespace pq

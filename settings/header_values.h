@@ -10,8 +10,11 @@
 #include <wx/datetime.h>
 
 #include "base/whole_number.h"
+#include "model/notes.h"
 
 class wxXmlNode;
+
+namespace pq {
 
 struct ReportHeaderValues {
     int32_t CurrentPage = 0;
@@ -45,5 +48,8 @@ struct ReportHeaderValues {
 };
 
 // Reads one ReportData element into `record`: each known child's value is
-// stored over what an earlier element gave.
-void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record);
+// stored over what an earlier element gave. A value with a character that
+// CP1251 lacks counts as missing, with a warning in `notes`.
+void ReadReportData(const wxXmlNode* element, ReportHeaderValues& record, Notes& notes);
+
+}  // namespace pq

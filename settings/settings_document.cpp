@@ -14,6 +14,8 @@
 #include "base/file_read.h"
 #include "base/text.h"
 
+namespace pq {
+
 namespace {
 
 using namespace settings_limits;
@@ -337,7 +339,7 @@ bool LoadSettingsDocument(const wxString& path, wxXmlDocument& doc)
     return false;
 }
 
-std::optional<ReportSettings> ReadSettings(const wxXmlDocument& doc)
+std::optional<ReportSettings> ReadSettings(const wxXmlDocument& doc, Notes& notes)
 {
     const wxXmlNode* root = doc.GetRoot();
     if (!root || root->GetName() != "mqv-analyser-settings")
@@ -347,9 +349,11 @@ std::optional<ReportSettings> ReadSettings(const wxXmlDocument& doc)
         if (child->GetType() != wxXML_ELEMENT_NODE)
             continue;
         if (child->GetName() == "ReportData")
-            ReadReportData(child, settings.header);
+            ReadReportData(child, settings.header, notes);
         else if (child->GetName() == "UserDirectory")
             settings.userDirectory = child->GetAttribute("Dir", ".");
     }
     return settings;
 }
+
+}  // namespace pq

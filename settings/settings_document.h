@@ -6,9 +6,12 @@
 
 #include <wx/string.h>
 
+#include "model/notes.h"
 #include "settings/header_values.h"
 
 class wxXmlDocument;
+
+namespace pq {
 
 struct ReportSettings {
     ReportHeaderValues header;  // every ReportData element, in document order
@@ -60,6 +63,8 @@ bool ParseSettingsDocument(const std::string& bytes, wxXmlDocument& doc);
 // well-formed.
 bool LoadSettingsDocument(const wxString& path, wxXmlDocument& doc);
 
-// The values of a loaded document; nothing when its root element is not
-// "mqv-analyser-settings".
-std::optional<ReportSettings> ReadSettings(const wxXmlDocument& doc);
+// The values of a loaded document, with the warnings of its values in
+// `notes`; nothing when its root element is not "mqv-analyser-settings".
+std::optional<ReportSettings> ReadSettings(const wxXmlDocument& doc, Notes& notes);
+
+}  // namespace pq

@@ -1,29 +1,26 @@
 #pragma once
-// What every daily statistic reads: the database, the day, its max-load
-// periods and the tolerance for missing data.
+// What every daily statistic reads: its source, the standard it judges by,
+// the voltage class, the day, its max-load periods and the tolerance for
+// missing data; and where it notes what it found wanting.
 #include <wx/datetime.h>
-#include <wx/wxsqlite3.h>
 
-#include "db/queries.h"
+#include "model/notes.h"
+#include "model/period.h"
+#include "standard/standard.h"
+#include "stats/sample_source.h"
+
+namespace pq {
 
 struct DayContext {
-    wxSQLite3Database& db;
+    SampleSource& source;
+    Notes& notes;
+    const Standard& standard;
+    int voltageClass;
     wxDateTime dayStart, dayEnd;  // the day window [dayStart, dayEnd)
     DateTimeList begins, ends;    // the max-load periods, in parallel
     double tolerance;             // minutes of missing data accepted
+
+    SampleWindow Window(LoadRegime regime) const { return {regime, dayStart, dayEnd, begins, ends}; }
 };
 
-// How many values a series holds in a full day, and in one minute.
-struct SeriesRate {
-    int perDay;
-    int perMinute;
-};
-constexpr SeriesRate kOneMinuteSeries{1440, 1};
-constexpr SeriesRate kThreeSecondSeries{28800, 20};
-constexpr SeriesRate kTwentySecondSeries{4320, 3};
-
-// Fewer values than this in a whole day are logged as incomplete input.
-inline double MinimumDayCount(SeriesRate rate, double tolerance)
-{
-    return rate.perDay - rate.perMinute * tolerance;
-}
+}  // namespace pq

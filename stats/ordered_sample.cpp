@@ -1,50 +1,43 @@
 #include "stats/ordered_sample.h"
 
-#include <memory>
+#include "base/number_text.h"
+#include "stats/sample_passes.h"
 
-#include <wx/log.h>
-
-#include "db/transaction.h"
-#include "db/value_text.h"
-#include "stats/number_text.h"
+namespace pq {
 
 // The window holds 95 % of the sample. Centred when no value lies outside the
 // normal limits; otherwise shifted towards the side with more values outside,
 // so that those are the ones the window leaves out. Positions are truncated,
 // never rounded, and may fall outside 1..N: the reader clamps them.
-Positions Window95Positions(int N, int A, int B)
+Positions Window95Positions(int N, int A, int B, const TimeShareRule& rule)
 {
+    const double inside = rule.inside, outside = rule.outside, half = rule.outside / 2;
     const int S = A + B;
-    const auto centred = [N] {
-        const int p1 = static_cast<int>(0.025 * N);
-        return Positions{p1, static_cast<int>(N * 0.95 + p1)};
+    const auto centred = [N, inside, half] {
+        const int p1 = static_cast<int>(half * N);
+        return Positions{p1, static_cast<int>(N * inside + p1)};
     };
     if (A == 0 && B == 0)
         return centred();
     int p1;
-    if (0.05 * N >= S) {
+    if (outside * N >= S) {
         if (A == 0)
-            p1 = static_cast<int>((0.05 * N + B) * 0.5);
+            p1 = static_cast<int>((outside * N + B) * 0.5);
         else if (B == 0)
-            p1 = static_cast<int>((0.05 * N - A) * 0.5);
+            p1 = static_cast<int>((outside * N - A) * 0.5);
         else
-            p1 = static_cast<int>(0.025 * N + (B - A) * 0.5);
-        return {p1, static_cast<int>(N * 0.95 + p1)};
+            p1 = static_cast<int>(half * N + (B - A) * 0.5);
+        return {p1, static_cast<int>(N * inside + p1)};
     }
     if (S == N)
         return centred();
     if (A == 0)
-        return {1, static_cast<int>(N * 0.95)};
+        return {1, static_cast<int>(N * inside)};
     if (B == 0)
-        p1 = static_cast<int>(0.05 * N);
+        p1 = static_cast<int>(outside * N);
     else
-        p1 = static_cast<int>(0.05 * N * A / S);
-    return {p1, static_cast<int>(N * 0.95 + p1)};
-}
-
-int CountValues(wxSQLite3Database& db, const std::string& sql)
-{
-    return static_cast<int>(CountFromText(SingleText(db, sql, "0")));
+        p1 = static_cast<int>(outside * N * A / S);
+    return {p1, static_cast<int>(N * inside + p1)};
 }
 
 int ClampedPosition(int position, int N)
@@ -54,117 +47,75 @@ int ClampedPosition(int position, int N)
     return position < 1 ? 1 : (position > N ? N : position);
 }
 
-void WarnNotFinite(const std::string& table, const std::string& column, int notFinite)
+std::vector<Number> TwoSidedValues::Slots() const
 {
-    if (notFinite == 1)
-        wxLogWarning("%s.%s: 1 value is not a finite number and counts as 0.", table, column);
-    else if (notFinite > 1)
-        wxLogWarning("%s.%s: %d values are not finite numbers and count as 0.", table, column, notFinite);
+    return {lower95,          upper95,          smallest,      largest,
+            shareBelowNormal, shareAboveNormal, shareBelowMax, shareAboveMax};
 }
 
-void WarnStoredAsText(const std::string& table, const std::string& column, int storedAsText)
+TwoSidedValues TwoSidedEvaluation(SampleSource& source, const SampleColumn& column, const SampleWindow& window,
+                                  double minimumCount, const TwoSidedLimits& limits, const TimeShareRule& rule,
+                                  Notes& notes)
 {
-    if (storedAsText == 1)
-        wxLogWarning("%s.%s: 1 value is stored as text; the values are taken in the order of their numbers.", table,
-                     column);
-    else if (storedAsText > 1)
-        wxLogWarning("%s.%s: %d values are stored as text; the values are taken in the order of their numbers.",
-                     table, column, storedAsText);
-}
-
-std::unique_ptr<ValueStream> StreamByNumber(wxSQLite3Database& db, const std::string& table,
-                                            const std::string& column, const Window& window)
-{
-    RegisterNumberFunction(db);
-    return std::make_unique<ValueStream>(db, BuildQuery(QueryShape::OrderedByNumber, table, column, window));
-}
-
-SampleCounts TwoSidedEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
-                                const Window& window, double minimumCount, const TwoSidedLimits& limits,
-                                std::vector<Number>& slots, bool& complies)
-{
-    const int N = CountValues(db, BuildQuery(QueryShape::Count, table, column, window));
-    if (minimumCount > N)
-        wxLogMessage("Input is incomplete!\n");
-
+    TwoSidedValues result;
     // The 95 % values and the extremes from one ordering of the sample.
-    const auto positionsAndExtremes = [&](ValueStream& values) {
+    const auto extract = [&](OrderedValues& values, int N) {
         // Pre-scan: A values below the lower normal limit, B above the upper one.
         int A = 0, B = 0, i = 0;
-        values.Pass([&](const std::string& text) {
+        values.Rewind();
+        while (values.Next()) {
             ++i;
-            const double v = ValueFromText(text);
+            const double v = values.Value().value;
             if (v < limits.lowerNormal)
                 A = i;
             if (v > limits.upperNormal) {
                 B = N - i + 1;
-                return false;
+                break;
             }
-            return true;
-        });
+        }
 
-        const Positions p = Window95Positions(N, A, B);
+        const Positions p = Window95Positions(N, A, B, rule);
         const int p1 = ClampedPosition(p.P1, N);
         const int p2 = ClampedPosition(p.P2, N);
 
         // Extraction: the two 95 % values and the extremes.
-        std::string last;
         i = 0;
-        values.Pass([&](const std::string& text) {
+        values.Rewind();
+        while (values.Next()) {
             ++i;
             if (i == 1)
-                slots[2] = ValueFromText(text);
+                result.smallest = values.Value().value;
             if (i == p1)
-                slots[0] = ValueFromText(text);
+                result.lower95 = values.Value().value;
             if (i == p2)
-                slots[1] = ValueFromText(text);
-            last = text;
-            return true;
-        });
+                result.upper95 = values.Value().value;
+        }
         if (i > 0)
-            slots[3] = ValueFromText(last);
+            result.largest = values.Value().value;
     };
-
-    ValueStream values(db, BuildQuery(QueryShape::Ordered, table, column, window));
-    positionsAndExtremes(values);
-    // SQLite orders values stored as text after every number, and an infinity
-    // (which counts as 0) at an end: the extraction read every row, so it
-    // tells whether the order was that of the numbers as read.
-    const int storedAsText = values.StoredAsText();
-    std::unique_ptr<ValueStream> byNumber;
-    if (storedAsText > 0 || values.Infinities() > 0) {
-        byNumber = StreamByNumber(db, table, column, window);
-        slots.assign(slots.size(), std::nullopt);
-        positionsAndExtremes(*byNumber);
-    }
-
-    // Limit counts, each test strict and independent, and the values that
-    // are no finite numbers.
-    int belowMax = 0, belowNormal = 0, aboveNormal = 0, aboveMax = 0, notFinite = 0;
-    (byNumber ? *byNumber : values).Pass([&](const std::string& text) {
-        const ValueReading reading = ReadValue(text);
-        const double v = reading.value;
-        notFinite += !reading.finite;
+    const auto reset = [&result] { result.lower95 = result.upper95 = result.smallest = result.largest = {}; };
+    // Limit counts, each test strict and independent.
+    int belowMax = 0, belowNormal = 0, aboveNormal = 0, aboveMax = 0;
+    const auto test = [&](double v) {
         belowMax += v < limits.lowerMax;
         belowNormal += v < limits.lowerNormal;
         aboveNormal += v > limits.upperNormal;
         aboveMax += v > limits.upperMax;
-        return true;
-    });
-    WarnStoredAsText(table, column, storedAsText);
-    WarnNotFinite(table, column, notFinite);
+    };
+    result.counts = PassSample(source, column, window, minimumCount, notes, extract, reset, test);
 
     // An empty window has no shares, and its share test passes (every
     // count is 0).
+    const int N = result.counts.values;
     if (N > 0) {
-        slots[4] = Share(belowNormal, N);
-        slots[5] = Share(aboveNormal, N);
-        slots[6] = Share(belowMax, N);
-        slots[7] = Share(aboveMax, N);
+        result.shareBelowNormal = Share(belowNormal, N);
+        result.shareAboveNormal = Share(aboveNormal, N);
+        result.shareBelowMax = Share(belowMax, N);
+        result.shareAboveMax = Share(aboveMax, N);
     }
-
-    const bool shareFails = N > 0 && static_cast<double>(belowNormal + aboveNormal) / N > 0.05;
-    if (shareFails || belowMax > 0 || aboveMax > 0)
-        complies = false;
-    return {N, notFinite};
+    const bool shareFails = N > 0 && static_cast<double>(belowNormal + aboveNormal) / N > rule.outside;
+    result.complies = !(shareFails || belowMax > 0 || aboveMax > 0);
+    return result;
 }
+
+}  // namespace pq

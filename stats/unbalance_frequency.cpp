@@ -2,33 +2,44 @@
 
 #include <wx/log.h>
 
-#include "db/transaction.h"
 #include "stats/ordered_sample.h"
 #include "stats/upper_limit.h"
 
+namespace pq {
+
 StatisticResult UnbalanceStatistic(const DayContext& day, const MeasuredSeries& series)
 {
-    StatisticTransaction transaction(day.db);
+    const std::unique_ptr<StatisticHold> hold = day.source.Hold();
     wxLogMessage("%s", "Kx, single " + series.table);
+    const SeriesLimits limits = *day.standard.Limits(series, day.voltageClass);
+    const UpperLimitValues values =
+        UpperLimitEvaluation(day.source, {series.table, ValueColumn}, day.Window(LoadRegime::WholeDay),
+                             MinimumDayCount(series.rate, day.tolerance), limits, day.standard.Rule(), day.notes);
     StatisticResult result;
-    result.slots.assign(4, std::nullopt);
-    const SeriesLimits limits = *series.limits(0, 0);
-    result.counts = UpperLimitEvaluation(day.db, series.table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
-                                         MinimumDayCount(series.rate, day.tolerance),
-                                         {limits.normal, limits.maximum}, result.slots, 0, false, result.complies);
-    transaction.Commit();
+    result.slots = {values.value95, values.largest, values.shareAboveNormal, values.shareAboveMax};
+    result.counts = values.counts;
+    result.complies = values.complies;
+    result.limits = {JudgedLimits{series.twoSided, limits.normal, limits.maximum}};
+    hold->Commit();
     return result;
 }
 
 StatisticResult FrequencyDeviationStatistic(const DayContext& day, const MeasuredSeries& series)
 {
-    StatisticTransaction transaction(day.db);
+    const std::unique_ptr<StatisticHold> hold = day.source.Hold();
     wxLogMessage("%s", "AC, single " + series.table);
+    const SeriesLimits limits = *day.standard.Limits(series, day.voltageClass);
+    const TwoSidedValues values =
+        TwoSidedEvaluation(day.source, {series.table, ValueColumn}, day.Window(LoadRegime::WholeDay),
+                           MinimumDayCount(series.rate, day.tolerance), Symmetric(limits), day.standard.Rule(),
+                           day.notes);
     StatisticResult result;
-    result.slots.assign(8, std::nullopt);
-    result.counts = TwoSidedEvaluation(day.db, series.table, ValueColumn, WholeDayWindow(day.dayStart, day.dayEnd),
-                                       MinimumDayCount(series.rate, day.tolerance), Symmetric(*series.limits(0, 0)),
-                                       result.slots, result.complies);
-    transaction.Commit();
+    result.slots = values.Slots();
+    result.counts = values.counts;
+    result.complies = values.complies;
+    result.limits = {JudgedLimits{series.twoSided, limits.normal, limits.maximum}};
+    hold->Commit();
     return result;
 }
+
+}  // namespace pq

@@ -1,27 +1,27 @@
 #pragma once
 // The one-sided evaluation against a normal and a maximum upper limit.
-#include <cstddef>
-#include <string>
-#include <vector>
-
-#include <wx/wxsqlite3.h>
-
-#include "db/queries.h"
-#include "stats/ordered_sample.h"
+#include "model/notes.h"
+#include "model/quantity_registry.h"
 #include "model/statistic_result.h"
+#include "standard/standard.h"
+#include "stats/sample_source.h"
 
-struct UpperLimits {
-    double normal, maximum;
+namespace pq {
+
+// What the one-sided evaluation finds; every value is missing for a window
+// without values.
+struct UpperLimitValues {
+    Number value95;  // the value at position trunc(rule.inside * N)
+    Number largest;
+    Number shareAboveNormal, shareAboveMax;  // per cent
+    SampleCounts counts;
+    bool complies = true;  // false when the share above the normal limit, or any value above the maximum one, fails
 };
 
-// Writes slots base..base+3 of `slots` (95 % value at trunc(0.95 N), largest
-// value, shares above the normal and above the maximum limit; none of them
-// without values in the window), and base+4, base+5 (the two limits, kept
-// to six decimals) when `reportLimits`. When values are stored as text, the
-// sample is taken again in the order of the values' numbers, with
-// WarnStoredAsText. Logs "Input is incomplete!\n" when
-// fewer than `minimumCount` values are found, and WarnNotFinite after the
-// passes. Clears `complies` when the day does not comply.
-SampleCounts UpperLimitEvaluation(wxSQLite3Database& db, const std::string& table, const std::string& column,
-                                  const Window& window, double minimumCount, const UpperLimits& limits,
-                                  std::vector<Number>& slots, size_t base, bool reportLimits, bool& complies);
+// The evaluation of the column's values in the window, noting and warning as
+// TwoSidedEvaluation does.
+UpperLimitValues UpperLimitEvaluation(SampleSource& source, const SampleColumn& column, const SampleWindow& window,
+                                      double minimumCount, const SeriesLimits& limits, const TimeShareRule& rule,
+                                      Notes& notes);
+
+}  // namespace pq

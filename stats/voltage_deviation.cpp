@@ -4,9 +4,9 @@
 
 #include <wx/log.h>
 
-#include "db/transaction.h"
-#include "stats/number_text.h"
 #include "stats/ordered_sample.h"
+
+namespace pq {
 
 namespace {
 
@@ -38,32 +38,27 @@ StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regi
                                           const std::string& column)
 {
     const std::string& table = series.table;
-    StatisticTransaction transaction(day.db);
+    const std::unique_ptr<StatisticHold> hold = day.source.Hold();
     const std::string name = RegimeName(regime);
     wxLogMessage("%s", column == ValueColumn ? name + ", single " + table : name + " " + table + " " + column);
-    StatisticResult result;
-    result.slots.assign(8, std::nullopt);
 
     const double wholeDayCount = MinimumDayCount(series.rate, day.tolerance);
-    Window window;
-    double minimumCount = 0;
-    switch (regime) {
-    case LoadRegime::MaxLoad:
-        window = MaxLoadWindow(day.dayStart, day.dayEnd, day.begins, day.ends);
+    double minimumCount = wholeDayCount;
+    if (regime == LoadRegime::MaxLoad)
         minimumCount = MaxLoadMinutes(day.begins, day.ends) - day.tolerance;
-        break;
-    case LoadRegime::MinLoad:
-        window = MinLoadWindow(day.dayStart, day.dayEnd, day.begins, day.ends);
+    else if (regime == LoadRegime::MinLoad)
         minimumCount = wholeDayCount - MaxLoadMinutes(day.begins, day.ends);
-        break;
-    case LoadRegime::WholeDay:
-        window = WholeDayWindow(day.dayStart, day.dayEnd);
-        minimumCount = wholeDayCount;
-        break;
-    }
-    result.counts = TwoSidedEvaluation(day.db, table, column, window, minimumCount, Symmetric(*series.limits(0, 0)),
-                                       result.slots, result.complies);
-    transaction.Commit();
+
+    const SeriesLimits limits = *day.standard.Limits(series, day.voltageClass);
+    const TwoSidedValues values = TwoSidedEvaluation(day.source, {table, column}, day.Window(regime), minimumCount,
+                                                     Symmetric(limits), day.standard.Rule(), day.notes);
+    StatisticResult result;
+    result.slots = values.Slots();
+    result.counts = values.counts;
+    result.complies = values.complies;
+    result.limits = {JudgedLimits{series.twoSided, limits.normal, limits.maximum}};
+    hold->Commit();
     return result;
 }
 
+}  // namespace pq

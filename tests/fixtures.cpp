@@ -2,7 +2,12 @@
 
 #include <algorithm>
 
+#include <gtest/gtest.h>
+
 #include "db/queries.h"
+
+
+namespace pq {
 
 void CreateSchema(wxSQLite3Database& db)
 {
@@ -127,7 +132,20 @@ std::vector<double> Ramp(double lo, double step, int count)
     return v;
 }
 
-DayContext TestDay(FixtureDb& f, DateTimeList begins, DateTimeList ends)
+RunSettings RunOf(ReportHeaderValues header, int days)
 {
-    return DayContext{f.db(), At(1), At(2), std::move(begins), std::move(ends), 5.0};
+    header.n_Dayes = std::to_string(days);
+    ReportSettings settings;
+    settings.header = std::move(header);
+    std::optional<RunSettings> run = CheckRunSettings("settings.xml", std::move(settings));
+    EXPECT_TRUE(run.has_value());
+    return run.value_or(RunSettings());
 }
+
+TestDay::TestDay(FixtureDb& f, DateTimeList begins, DateTimeList ends, int voltageClass)
+    : source(f.db()),
+      context{source, notes, Gost13109(), voltageClass, At(1), At(2), std::move(begins), std::move(ends), 5.0}
+{
+}
+
+}  // namespace pq

@@ -9,15 +9,25 @@
 #include <wx/log.h>
 #include <wx/wxsqlite3.h>
 
-#include "stats/day_context.h"
-#include "stats/number_text.h"
+#include "base/number_text.h"
+#include "db/sample_source.h"
+#include "model/notes.h"
 #include "model/statistic_result.h"
+#include "pages/page_layout.h"
+#include "settings/run_settings.h"
+#include "standard/gost_13109_97.h"
+#include "stats/day_context.h"
+
+namespace pq {
 
 // An in-memory database in the logger's schema.
 class FixtureDb {
 public:
     FixtureDb();
     wxSQLite3Database& db() { return db_; }
+    // The statistics' source over the database, and the notes of what they read.
+    DatabaseSource& source() { return source_; }
+    Notes& notes() { return notes_; }
     wxSQLite3Database* operator->() { return &db_; }
 
     // Writes `value` (NULL when empty) into table.column at the instant,
@@ -41,6 +51,8 @@ private:
     wxSQLite3Database db_;
     wxSQLite3Statement insertInstant_;
     std::map<std::string, long long> ids_;
+    DatabaseSource source_{db_};
+    Notes notes_;
 };
 
 // Creates the logger's tables in `db`.
@@ -66,8 +78,23 @@ private:
 wxDateTime At(int day, int hour = 0, int minute = 0, int second = 0);  // March 2011
 
 // A day of the fixture database: 1 March 2011 with max-load 08:00 to 20:00
-// unless other periods are given; tolerance 5 minutes.
-DayContext TestDay(FixtureDb& f, DateTimeList begins = {At(1, 8)}, DateTimeList ends = {At(1, 20)});
+// unless other periods are given, voltage class 0 unless another is given;
+// tolerance 5 minutes; judged by GOST 13109-97. It stands for the DayContext
+// of the statistics; its notes are kept in `notes`.
+struct TestDay {
+    explicit TestDay(FixtureDb& f, DateTimeList begins = {At(1, 8)}, DateTimeList ends = {At(1, 20)},
+                     int voltageClass = 0);
+    TestDay(FixtureDb& f, int voltageClass) : TestDay(f, {At(1, 8)}, {At(1, 20)}, voltageClass) {}
+    operator const DayContext&() const { return context; }
+
+    DatabaseSource source;
+    Notes notes;
+    DayContext context;
+};
+// The run's settings of these header values with `days` days, checked as a
+// run checks them.
+RunSettings RunOf(ReportHeaderValues header, int days = 1);
+
 // Values lo, lo + step, ... (count of them).
 std::vector<double> Ramp(double lo, double step, int count);
 
@@ -79,3 +106,5 @@ inline TextList ClearingFlag(const StatisticResult& result, bool& complies)
         complies = false;
     return RecordTexts(result);
 }
+
+}  // namespace pq

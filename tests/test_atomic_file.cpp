@@ -19,6 +19,8 @@
 
 #include "io/atomic_file.h"
 
+using namespace pq;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -8,8 +8,10 @@
 #include "run/day_evaluation.h"
 #include "pages/fixed_texts.h"
 #include "pages/page_layout.h"
-#include "settings/header_values.h"
+#include "settings/run_settings.h"
 #include "base/text.h"
+
+using namespace pq;
 
 namespace {
 
@@ -50,6 +52,12 @@ protected:
         db.PutSeries("ac20sdfreq", "Value", start, 20, series(4320, -0.15, 0.3));
     }
 
+    RunSettings Run(int days = 7) { return RunOf(header, days); }
+    EvaluatedDay Evaluate(const RunSettings& run, int k)
+    {
+        return EvaluateDay(run, k, db.source(), Gost13109(), db.notes());
+    }
+
     FixtureDb db;
     ReportHeaderValues header;
 };
@@ -59,9 +67,9 @@ TEST_F(DayEvaluation, DayStartsAtTheClockTimeOfTheBegin)
     header.dt_begin = At(1, 8);
     header.dt_max_load_begin[1] = "22:00";
     header.dt_max_load_end[1] = "6:00";  // ends before it begins: passed on as it is
-    EvaluatedDay day;
+    const RunSettings run = Run();
     LogCapture log;
-    ASSERT_TRUE(EvaluateDay(header, 1, db.db(), day));
+    const EvaluatedDay day = Evaluate(run, 1);
     const TextList values = DayValues(header, day);
     EXPECT_EQ(TextList(values.begin() + 5, values.begin() + 9),
               (TextList{"02.03.2011", "08:00", "03.03.2011", "08:00"}));
@@ -69,19 +77,6 @@ TEST_F(DayEvaluation, DayStartsAtTheClockTimeOfTheBegin)
     EXPECT_EQ(day.begins, DateTimeList{At(2, 22)});
     EXPECT_EQ(day.ends, DateTimeList{At(2, 6)});
     EXPECT_EQ(log.lines.front(), "02.03.2011 08:00 - 03.03.2011 08:00");
-}
-
-TEST_F(DayEvaluation, WrongMaxLoadTimeStopsBeforeAnyStatistic)
-{
-    for (const char* bad : {"", "8", "25:00"}) {
-        header.dt_max_load_end[0] = bad;
-        EvaluatedDay day;
-        LogCapture log;
-        EXPECT_FALSE(EvaluateDay(header, 0, db.db(), day)) << bad;
-        EXPECT_EQ(log.lines, (std::vector<std::string>{"01.03.2011 00:00 - 02.03.2011 00:00", "Wrong date",
-                                                       "Wrong datetime in ini file!\n"}))
-            << bad;
-    }
 }
 
 TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
@@ -92,14 +87,11 @@ TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
     db->ExecuteUpdate("DELETE FROM u2unbalance3s WHERE Base_id IN"
                       " (SELECT Base_id FROM Base WHERE DateTimeMQV < '2011-03-02')");
     db->ExecuteUpdate("DELETE FROM ac20sdfreq");
+    const RunSettings run = Run(3);
     LogCapture log;
     EvaluatedReport report;
     // Evaluates day k and merges its flags as the run does.
-    const auto evaluate = [&](int k) {
-        EvaluatedDay day;
-        ASSERT_TRUE(EvaluateDay(header, k, db.db(), day));
-        report.AddDay(std::move(day));
-    };
+    const auto evaluate = [&](int k) { report.AddDay(Evaluate(run, k)); };
     evaluate(0);
     const ComplianceFlags& flags = report.flags;
     EXPECT_EQ(report.days.back().flags, flags);
@@ -119,8 +111,8 @@ TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
     EXPECT_EQ(flags, expected);
     EXPECT_EQ(report.days.back().flags, ComplianceFlags());
 
-    report.periodEnd = DayStart(header, 3);
-    report.summary = SummariseRun(header, 3, db.db());
+    report.periodEnd = run.GetPeriod().NamedEnd();
+    report.summary = SummariseRun(run, db.source(), db.notes());
     const TextList title = TitleValues(header, report);
     const std::string yes = CompliesWord(), no = DoesNotComplyWord(), none = NoDataWord();
     EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), (TextList{no, none, no, yes, yes, no}));
@@ -131,9 +123,10 @@ TEST_F(DayEvaluation, FlagsCarryOverDaysAndBecomeVerdicts)
 
 TEST_F(DayEvaluation, ZeroDaysGiveNoDataVerdictsAndNoDeviation)
 {
+    const RunSettings run = Run(0);
     EvaluatedReport report;
-    report.periodEnd = DayStart(header, 0);
-    report.summary = SummariseRun(header, 0, db.db());
+    report.periodEnd = run.GetPeriod().NamedEnd();
+    report.summary = SummariseRun(run, db.source(), db.notes());
     const TextList title = TitleValues(header, report);
     EXPECT_EQ(TextList(title.begin() + 42, title.begin() + 46), (TextList{"50,00", "50,00", "220,00", "220,00"}));
     EXPECT_EQ(TextList(title.begin() + 48, title.begin() + 54), TextList(6, NoDataWord()));
@@ -143,10 +136,10 @@ TEST_F(DayEvaluation, ZeroDaysGiveNoDataVerdictsAndNoDeviation)
 TEST_F(DayEvaluation, DatabaseErrorsLeaveTheEvaluation)
 {
     db->ExecuteUpdate("DROP TABLE uthd3s");
-    EvaluatedDay day;
+    const RunSettings run = Run();
     LogCapture log;
     try {
-        EvaluateDay(header, 0, db.db(), day);
+        Evaluate(run, 0);
         FAIL() << "no exception";
     } catch (const wxSQLite3Exception& e) {
         EXPECT_EQ(e.GetErrorCode(), 1);

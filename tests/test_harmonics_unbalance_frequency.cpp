@@ -7,9 +7,11 @@
 
 #include "fixtures.h"
 #include "stats/harmonics.h"
-#include "stats/number_text.h"
+#include "base/number_text.h"
 #include "stats/unbalance_frequency.h"
 #include "stats/extremes.h"
+
+using namespace pq;
 
 namespace {
 
@@ -68,7 +70,7 @@ TEST(ThdStatistic, OneSidedEvaluationOfAPhase)
         {"no values: the limits still show", {}, {"0,00", "0,00", "0,00", "0,00", "8,00", "12,00"}, true, true},
     };
     Check(cases, "uthd3s", "L2", 3, "Uthd uthd3s L2", [](const DayContext& day, bool& flag) {
-        return ClearingFlag(ThdStatistic(day, SeriesOf("uthd3s"), 1, 0), flag);
+        return ClearingFlag(ThdStatistic(day, SeriesOf("uthd3s"), 1), flag);
     });
 }
 
@@ -90,8 +92,8 @@ TEST(ThdStatistic, PhasesShareOneFlag)
     f.PutSeries("uthd3s", "L1", At(1), 3, Repeat(28800, 13.0));
     f.PutSeries("uthd3s", "L2", At(1), 3, Repeat(28800, 1.0));
     bool flag = true;
-    ClearingFlag(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0, 0), flag);
-    ClearingFlag(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 1, 0), flag);
+    ClearingFlag(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0), flag);
+    ClearingFlag(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 1), flag);
     EXPECT_FALSE(flag);
 }
 
@@ -126,7 +128,7 @@ TEST(HarmonicStatistic, RecordLayoutAndLimitSlots)
     f.PutSeries("harm_u_L1_3s", "H5", At(1), 3, h5);
     LogCapture log;
     bool flag = true;
-    const TextList r = ClearingFlag(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 0, 40), flag);
+    const TextList r = ClearingFlag(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 40), flag);
     ASSERT_EQ(r.size(), 234u);
     EXPECT_EQ(TextList(r.begin(), r.begin() + 6), (TextList{"0,00", "0,00", "0,00", "0,00", "2,00", "3,00"}));
     EXPECT_EQ(TextList(r.begin() + 6, r.begin() + 12), (TextList{"0,00", "0,00", "0,00", "0,00", "2,50", "3,75"}));
@@ -143,8 +145,8 @@ TEST(HarmonicStatistic, HighestOrderBelow2AndAbove50)
     bool flag = true;
     MeasuredSeries missing = SeriesOf("harm_u_L1_3s");
     missing.table = "no_such_table";
-    EXPECT_TRUE(ClearingFlag(HarmonicStatistic(TestDay(f), missing, 0, 1), flag).empty());
-    const TextList r = ClearingFlag(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L2_3s"), 0, 52), flag);
+    EXPECT_TRUE(ClearingFlag(HarmonicStatistic(TestDay(f), missing, 1), flag).empty());
+    const TextList r = ClearingFlag(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L2_3s"), 52), flag);
     ASSERT_EQ(r.size(), 6u * 51);
     EXPECT_EQ(TextList(r.begin() + 6 * 48, r.begin() + 6 * 49),
               (TextList{"0,00", "0,00", "0,00", "0,00", "0,20", "0,30"}));  // order 50
@@ -212,9 +214,9 @@ TEST(Extremes, FrequencyAndVoltageOverThePeriod)
     f.Put("du1m", "L3", At(2, 3), 5.25);
     f.Put("du1m", "L3", At(3, 3), 9.0);  // outside the period
     LogCapture log;
-    Extremes e = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(3));
+    Extremes e = FrequencyMinMax(f.source(), f.notes(), "ac20sdfreq", At(1), At(3));
     EXPECT_EQ(FrequencyTexts(e), "49,81 50,20");
-    e = VoltageMinMax(f.db(), "du1m", At(1), At(3));
+    e = VoltageMinMax(f.source(), f.notes(), "du1m", At(1), At(3));
     EXPECT_EQ(VoltageTexts(e), "209,00|231,55");
     EXPECT_EQ(log.lines, (std::vector<std::string>{"Fr, min max ac20sdfreq", "U min max du1m"}));
 }
@@ -222,14 +224,14 @@ TEST(Extremes, FrequencyAndVoltageOverThePeriod)
 TEST(Extremes, MissingValuesCountAsNoDeviation)
 {
     FixtureDb f;
-    Extremes e = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
+    Extremes e = FrequencyMinMax(f.source(), f.notes(), "ac20sdfreq", At(1), At(2));
     EXPECT_EQ(FrequencyTexts(e), "50,00 50,00");
-    e = VoltageMinMax(f.db(), "du1m", At(1), At(2));
+    e = VoltageMinMax(f.source(), f.notes(), "du1m", At(1), At(2));
     EXPECT_EQ(VoltageTexts(e), "220,00|220,00");
     // L2 has no values: it takes part as 0, below every other phase.
     f.Put("du1m", "L1", At(1, 1), 1.0);
     f.Put("du1m", "L3", At(1, 2), 3.0);
-    e = VoltageMinMax(f.db(), "du1m", At(1), At(2));
+    e = VoltageMinMax(f.source(), f.notes(), "du1m", At(1), At(2));
     EXPECT_EQ(VoltageTexts(e), "220,00|226,60");
 }
 
@@ -282,7 +284,7 @@ TEST(NotFinite, OneSidedStatisticsCountThemAs0)
         SetLiteral(f, "uthd3s", "L3", At(1, 12), At(1, 12, 0, 6), c.literal);          // 2 values
         SetLiteral(f, "u0unbalance3s", "Value", At(1, 12), At(1, 12, 0, 3), c.literal);  // 1 value
         LogCapture log;
-        const StatisticResult thd = ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 2, 0);
+        const StatisticResult thd = ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 2);
         const StatisticResult u0 = UnbalanceStatistic(TestDay(f), SeriesOf("u0unbalance3s"));
         EXPECT_EQ(RecordTexts(thd), (TextList{"1,50", "1,50", "0,00", "0,00", "8,00", "12,00"}));
         EXPECT_EQ(RecordTexts(u0), (TextList{"1,50", "1,50", "0,00", "0,00"}));
@@ -332,7 +334,7 @@ TEST(NotFinite, HarmonicsWarnPerOrderAndSumTheirCounts)
     SetLiteral(f, "harm_u_L2_3s", "H2", At(1, 3), At(1, 3, 2), "'nan'");
     SetLiteral(f, "harm_u_L2_3s", "H40", At(1, 3), At(1, 3, 1), "1e999");
     LogCapture log;
-    const StatisticResult r = HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L2_3s"), 0, 40);
+    const StatisticResult r = HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L2_3s"), 40);
     const TextList texts = RecordTexts(r);
     EXPECT_EQ(TextList(texts.begin(), texts.begin() + 2), (TextList{"0,50", "0,50"}));
     EXPECT_EQ(TextList(texts.end() - 6, texts.end() - 4), (TextList{"0,10", "0,10"}));
@@ -354,11 +356,11 @@ TEST(NotFinite, ADatabaseOfNumbersLogsNoWarning)
     f.PutSeries("harm_u_L3_3s", "H7", At(1), 3, Ramp(0.0, 0.0001, 28800));
     f.PutSeries("ac20sdfreq", "Value", At(1), 20, Ramp(-0.3, 0.0001, 4320));
     LogCapture log;
-    ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0, 0);
-    HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L3_3s"), 0, 40);
+    ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0);
+    HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L3_3s"), 40);
     FrequencyDeviationStatistic(TestDay(f), SeriesOf("ac20sdfreq"));
-    FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
-    VoltageMinMax(f.db(), "du1m", At(1), At(2));
+    FrequencyMinMax(f.source(), f.notes(), "ac20sdfreq", At(1), At(2));
+    VoltageMinMax(f.source(), f.notes(), "du1m", At(1), At(2));
     EXPECT_EQ(Lines(log), (std::vector<std::string>{"Uthd uthd3s L1", "HarmL harm_u_L3_3s", "AC, single ac20sdfreq",
                                                     "Fr, min max ac20sdfreq", "U min max du1m"}));
 }
@@ -378,8 +380,8 @@ TEST(NotFinite, PeriodExtremesCountThemAs0)
         f.Put("du1m", "L3", At(1, 2), 1.0);
         SetLiteral(f, "du1m", "L3", At(1, 1), At(1, 2), c.literal);
         LogCapture log;
-        const Extremes frequency = FrequencyMinMax(f.db(), "ac20sdfreq", At(1), At(2));
-        const Extremes voltage = VoltageMinMax(f.db(), "du1m", At(1), At(2));
+        const Extremes frequency = FrequencyMinMax(f.source(), f.notes(), "ac20sdfreq", At(1), At(2));
+        const Extremes voltage = VoltageMinMax(f.source(), f.notes(), "du1m", At(1), At(2));
         // Taken by number, the literal is a 0 among the values: not an extreme
         // of the frequency, the smallest value of L3 but not of the voltage.
         EXPECT_EQ(FrequencyTexts(frequency), "49,81 50,20");
@@ -400,18 +402,18 @@ TEST(NotFinite, PeriodExtremesCountThemAs0)
 TEST(StatisticResult, FoundValuesOnlyWithAValueInTheWindow)
 {
     FixtureDb f;
-    EXPECT_FALSE(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0, 0).FoundValues());
+    EXPECT_FALSE(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0).FoundValues());
     EXPECT_FALSE(UnbalanceStatistic(TestDay(f), SeriesOf("u2unbalance3s")).FoundValues());
     EXPECT_FALSE(FrequencyDeviationStatistic(TestDay(f), SeriesOf("ac20sdfreq")).FoundValues());
-    EXPECT_FALSE(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 0, 40).FoundValues());
+    EXPECT_FALSE(HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 40).FoundValues());
     // A value on the next day is outside the window; NULL is no value.
     f.Put("uthd3s", "L1", At(2), 1.0);
     f.Put("uthd3s", "L1", At(1, 5), std::nullopt);
-    EXPECT_FALSE(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0, 0).FoundValues());
+    EXPECT_FALSE(ThdStatistic(TestDay(f), SeriesOf("uthd3s"), 0).FoundValues());
     // One order of a harmonic table is enough; a value that is no number is not.
     f.Put("harm_u_L1_3s", "H40", At(1, 5), 0.1);
     f.PutText("u2unbalance3s", "Value", At(1, 5), "nan");
-    const StatisticResult h = HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 0, 40);
+    const StatisticResult h = HarmonicStatistic(TestDay(f), SeriesOf("harm_u_L1_3s"), 40);
     EXPECT_TRUE(h.FoundValues());
     EXPECT_EQ(h.counts.values, 1);
     const StatisticResult u2 = UnbalanceStatistic(TestDay(f), SeriesOf("u2unbalance3s"));

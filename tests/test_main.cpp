@@ -7,6 +7,7 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);

@@ -11,6 +11,8 @@
 #include "base/text.h"
 #include "tests/text_builders.h"
 
+using namespace pq;
+
 namespace {
 
 TEST(MarkerBlocks, GoWhereTheTemplateAsksAndNowhereElse)
@@ -87,7 +89,7 @@ TEST(MarkerBlocks, DayPageWithoutMarkersIsTheSameWithOrWithoutBlocks)
 TEST(Completeness, RowsOfTheWholeDaySeriesAgainstAFullDay)
 {
     // What each statistic found, in run order: only the whole-day ones count.
-    std::vector<SampleCounts> counts(DayStatistics().size());
+    std::vector<SampleCounts> counts(DayPlan().size());
     for (size_t i = 0; i < counts.size(); ++i)
         counts[i].values = 1000 + static_cast<int>(i);
     const std::vector<CompletenessRow> rows = CompletenessRows(counts, 2);

@@ -21,6 +21,8 @@
 #include "base/text.h"
 #include "stats/ordered_sample.h"
 
+using namespace pq;
+
 namespace {
 
 // ---- raw values -------------------------------------------------------------
@@ -191,7 +193,7 @@ TextList TwoSidedEntries(const std::vector<double>& v, double normal, double max
 {
     const int A = CountOf(v, [&](double x) { return x < -normal; });
     const int B = CountOf(v, [&](double x) { return x > normal; });
-    const Positions p = Window95Positions(static_cast<int>(v.size()), A, B);
+    const Positions p = Window95Positions(static_cast<int>(v.size()), A, B, Gost13109().Rule());
     return {Text(At1(v, p.P1)),
             Share(A, v.size()),
             Text(At1(v, p.P2)),
@@ -312,8 +314,9 @@ TEST_F(PageLayout, EveryEntryHoldsWhatThePageShowsThere)
     EvaluatedDay day;
     std::vector<std::string> lines;
     {
+        const RunSettings run = RunOf(header);
         LogCapture log;
-        ASSERT_TRUE(EvaluateDay(header, 0, db.db(), day));
+        day = EvaluateDay(run, 0, db.source(), Gost13109(), db.notes());
         lines = log.lines;
     }
     const TextList values = DayValues(header, day);
@@ -455,8 +458,7 @@ std::vector<std::string> ClearedFlagsOfDay(const ReportHeaderValues& header, con
 {
     FixtureDb db;
     Write(raw, db);
-    EvaluatedDay day;
-    EXPECT_TRUE(EvaluateDay(header, 0, db.db(), day));
+    const EvaluatedDay day = EvaluateDay(RunOf(header), 0, db.source(), Gost13109(), db.notes());
     return ClearedFlags(day.flags);
 }
 

@@ -4,6 +4,8 @@
 #include "db/queries.h"
 #include "fixtures.h"
 
+using namespace pq;
+
 namespace {
 
 const std::string S = "2011-03-01 00:00:00", E = "2011-03-02 00:00:00";

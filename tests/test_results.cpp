@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 #include <wx/log.h>
 
-#include "io/console_log.h"
+#include "html/escape.h"
 #include "io/fingerprint.h"
-#include "pages/page_blocks.h"
+#include "model/notes.h"
 #include "settings/export_formats.h"
+
+using namespace pq;
 
 namespace {
 
@@ -90,25 +92,24 @@ protected:
     }
 };
 
-TEST(WarningRecorder, KeepsWarningsAndIncompleteInputInOrderAndPassesEverythingOn)
+TEST(Notes, LogsEachNoteAndKeepsThemInOrder)
 {
     Collect* below = new Collect;
     wxLog* previous = wxLog::SetActiveTarget(below);
-    {
-        WarningRecorder recorder;
-        wxLogMessage("Day number 1 of 1.");
-        wxLogMessage("Input is incomplete!\n");
-        wxLogWarning("du1m.L1: 1 value is not a finite number and counts as 0.");
-        wxLogError("not a warning");
-        wxLogMessage("Input is incomplete!");  // not the run's line, which ends in a line end
-        wxLogWarning("%s", "second, with 100 %");
-        EXPECT_EQ(recorder.Lines(), (std::vector<std::string>{
-                                        "Input is incomplete!",
-                                        "Warning: du1m.L1: 1 value is not a finite number and counts as 0.",
-                                        "Warning: second, with 100 %"}));
-    }
-    EXPECT_EQ(below->lines.size(), 6u);
-    EXPECT_EQ(wxLog::GetActiveTarget(), below);  // the recorder put the target back
+    Notes notes;
+    wxLogMessage("Day number 1 of 1.");
+    notes.Incomplete();
+    notes.Warning("du1m.L1: 1 value is not a finite number and counts as 0.");
+    wxLogWarning("a warning that is no note");
+    notes.Warning(wxString::FromUTF8("second, with 100 % and «ё»"));
+    EXPECT_EQ(notes.Lines(), (std::vector<std::string>{
+                                 "Input is incomplete!",
+                                 "Warning: du1m.L1: 1 value is not a finite number and counts as 0.",
+                                 "Warning: second, with 100 % and «ё»"}));
+    EXPECT_EQ(below->lines, (std::vector<std::string>{"Day number 1 of 1.", "Input is incomplete!\n",
+                                                      "du1m.L1: 1 value is not a finite number and counts as 0.",
+                                                      "a warning that is no note",
+                                                      wxString::FromUTF8("second, with 100 % and «ё»").ToStdString()}));
     delete wxLog::SetActiveTarget(previous);
 }
 

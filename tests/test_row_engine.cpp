@@ -5,6 +5,8 @@
 #include "html/row_engine.h"
 #include "pages/page_assembly.h"
 
+using namespace pq;
+
 namespace {
 
 TEST(SplitText, PiecesAroundEverySeparator)

@@ -17,6 +17,8 @@
 #include "tests/text_builders.h"
 #include "base/text.h"
 
+using namespace pq;
+
 namespace {
 
 // The settings of a document with these children of its root.
@@ -26,7 +28,8 @@ ReportSettings Settings(const std::string& children)
                              children + "</mqv-analyser-settings>";
     wxXmlDocument doc;
     EXPECT_TRUE(ParseSettingsDocument(text, doc));
-    const std::optional<ReportSettings> settings = ReadSettings(doc);
+    Notes notes;
+    const std::optional<ReportSettings> settings = ReadSettings(doc, notes);
     EXPECT_TRUE(settings.has_value());
     return settings.value_or(ReportSettings());
 }
@@ -263,7 +266,8 @@ TEST(SettingsDocumentRefusal, AcceptsRealDocumentsAndEverythingWithinTheLimits)
         // Well-formed, and read by the XML reader as it stands.
         wxXmlDocument doc;
         EXPECT_TRUE(ParseSettingsDocument(c.bytes, doc));
-        EXPECT_TRUE(ReadSettings(doc).has_value());
+        Notes notes;
+        EXPECT_TRUE(ReadSettings(doc, notes).has_value());
     }
 }
 
@@ -348,7 +352,8 @@ TEST(ParseSettingsDocument, ReadsTheTextsOfEveryAcceptedEncodingAlike)
           Utf16(Doc("", "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"), true, true)}) {
         wxXmlDocument doc;
         ASSERT_TRUE(ParseSettingsDocument(bytes, doc));
-        const std::optional<ReportSettings> settings = ReadSettings(doc);
+        Notes notes;
+        const std::optional<ReportSettings> settings = ReadSettings(doc, notes);
         ASSERT_TRUE(settings.has_value());
         EXPECT_EQ(settings->header.Header[0], Cp("Протокол"));
     }

@@ -15,6 +15,8 @@
 
 #include "html/svg_chart.h"
 
+using namespace pq;
+
 namespace {
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -489,7 +491,7 @@ TEST(SvgChart, AnImageWithItsTitleEscaped)
         EXPECT_EQ(root.at("role"), "img");
         EXPECT_EQ(root.at("width"), "100%");
         EXPECT_EQ(root.at("viewBox"), "0 0 720 300");
-        EXPECT_NE(svg.find("\n<title>U &amp; I &lt;&quot;L1&quot;&gt; &#39;x&#39;</title>"), std::string::npos);
+        EXPECT_NE(svg.find("\n<title>U &amp; I &lt;&quot;L1&quot;&gt; 'x'</title>"), std::string::npos);
         EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
     }
 }

@@ -9,6 +9,8 @@
 #include "stats/ordered_sample.h"
 #include "stats/voltage_deviation.h"
 
+using namespace pq;
+
 namespace {
 
 TEST(Window95Positions, WorkedExamples)
@@ -24,7 +26,7 @@ TEST(Window95Positions, WorkedExamples)
         {1440, 20, 10, 31, 1399},
     };
     for (const auto& r : rows) {
-        const Positions p = Window95Positions(r.N, r.A, r.B);
+        const Positions p = Window95Positions(r.N, r.A, r.B, Gost13109().Rule());
         EXPECT_EQ(p.P1, r.P1) << r.N << " " << r.A << " " << r.B;
         EXPECT_EQ(p.P2, r.P2) << r.N << " " << r.A << " " << r.B;
     }
@@ -228,7 +230,6 @@ TEST(ReadValue, FiniteNumbersAndTheRest)
         EXPECT_EQ(r.finite, c.finite) << "'" << c.text << "'";
         EXPECT_TRUE(std::isfinite(r.value)) << "'" << c.text << "'";
         EXPECT_DOUBLE_EQ(r.value, c.value) << "'" << c.text << "'";
-        EXPECT_DOUBLE_EQ(ValueFromText(c.text), c.value) << "'" << c.text << "'";
     }
 }
 

@@ -12,6 +12,8 @@
 
 #include "db/transaction.h"
 
+using namespace pq;
+
 namespace {
 
 // Sets the file's times an hour back, so that only a commit seen by SQLite
@@ -55,8 +57,9 @@ TEST(WriterSeen, OwnStatisticsAreNoWriterAndAnotherConnectionsCommitIs)
         AgeFile(path);
         AgeFile(path + "-wal");
 
+        Notes notes;
         MeasurementDatabase run;
-        run.OpenExisting(wxString::FromUTF8(path), 5000);
+        run.OpenExisting(wxString::FromUTF8(path), 5000, notes);
         for (int i = 0; i < 5; ++i)
             Statistic(run);
         EXPECT_FALSE(run.WriterSeen()) << "the run's own transactions were taken for a writer";

@@ -1,5 +1,6 @@
 #include "tests/text_builders.h"
 
+
 std::string Repeat(const std::string& piece, size_t count)
 {
     std::string s;

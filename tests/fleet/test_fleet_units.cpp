@@ -10,6 +10,7 @@
 #include "fleet/runs.h"
 #include "../run/support.h"
 
+using namespace pq;
 using namespace pqrun;
 using namespace std::string_literals;
 

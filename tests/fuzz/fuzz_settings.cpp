@@ -12,11 +12,12 @@
 #include <wx/xml/xml.h>
 
 #include "fuzz_support.h"
-#include "run/day_evaluation.h"
 #include "model/evaluated_report.h"
 #include "pages/page_layout.h"
 #include "settings/date_parsing.h"
-#include "settings/settings_document.h"
+#include "settings/run_settings.h"
+
+using namespace pq;
 
 namespace {
 
@@ -53,20 +54,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ReportSettings settings;
     {
         wxXmlDocument doc;
+        Notes notes;
         if (ParseSettingsDocument(std::string(reinterpret_cast<const char*>(data), size), doc))
-            settings = ReadSettings(doc).value_or(ReportSettings());
+            settings = ReadSettings(doc, notes).value_or(ReportSettings());
     }
     const ReportHeaderValues& h = settings.header;
     TimesOfDay(h.dt_max_load_begin);
     TimesOfDay(h.dt_max_load_end);
 
     // What the run does next with settings it accepts: the title's dates.
-    const int days = WholeNumber(h.n_Dayes);
-    if (h.dt_begin.IsValid() && days <= 7) {
+    const std::optional<RunSettings> run = CheckRunSettings("settings.xml", settings);
+    if (run) {
         EvaluatedReport report;
         report.periodStart = h.dt_begin;
-        report.periodEnd = DayStart(h, days);
-        report.dayCount = days;
+        report.periodEnd = run->GetPeriod().NamedEnd();
+        report.dayCount = run->days;
         TitleValues(h, report);
     }
 

@@ -10,10 +10,11 @@
 
 #include "fuzz_support.h"
 #include "html/row_engine.h"
-#include "run/day_evaluation.h"
 #include "pages/page_assembly.h"
 #include "pages/page_layout.h"
 #include "settings/date_parsing.h"
+
+using namespace pq;
 
 namespace {
 

@@ -84,7 +84,7 @@ TEST(SettingsFailure, MissingDatabaseIsReportedAndNotCreated)
     EXPECT_TRUE(ListDir(w.out).empty());
 }
 
-TEST(SettingsFailure, WrongMaxLoadTimeStopsTheRunOnItsDay)
+TEST(SettingsFailure, WrongMaxLoadTimeOfAnyDayStopsTheRunBeforeTheDatabase)
 {
     const struct {
         const char* entry;
@@ -92,26 +92,27 @@ TEST(SettingsFailure, WrongMaxLoadTimeStopsTheRunOnItsDay)
     } cases[] = {
         {"dt_max_load_begin_1", "8"},
         {"dt_max_load_end_1", "25:00"},
-        {"dt_max_load_begin_1", "8:60"},
-        {"dt_max_load_end_1", std::nullopt},
+        {"dt_max_load_begin_2", "8:60"},
+        {"dt_max_load_end_2", std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.entry) + " = " + c.value.value_or("(none)"));
         const Workspace w;
-        Settings s = w.settings(3);
+        // An earlier report's title page, which a new day page must not join.
+        WriteFile(w.out + "Page0.htm", "earlier");
+        Settings s = w.settings(3).Set("DB", w.dir / "absent.db");
         if (c.value)
             s.Set(c.entry, *c.value);
         else
             s.Remove(c.entry);
         const Outcome r = RunProgram(w.At({w.Write(s)}));
-        const std::vector<std::string> lines = r.LogLines();
-        ASSERT_GE(lines.size(), 5u);
-        const std::vector<std::string> tail(lines.end() - 5, lines.end());
-        EXPECT_EQ(tail, (std::vector<std::string>{"Day number 2 of 3.", "02.03.2011 00:00 - 03.03.2011 00:00",
-                                                  "Error: Wrong date", "Wrong datetime in ini file!", ""}))
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(RunLines(r), (std::vector<std::string>{"Error: Wrong date", "Wrong datetime in ini file!", ""}))
             << r.Log();
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(ListDir(w.out), std::vector<std::string>{"day_1.htm"});
+        EXPECT_EQ(ListDir(w.out), std::vector<std::string>{"Page0.htm"});
+        EXPECT_EQ(ReadFile(w.out + "Page0.htm"), "earlier");
+        EXPECT_FALSE(Exists(w.dir / "absent.db"));
     }
 }
 

@@ -1,7 +1,11 @@
-#include "stats/number_text.h"
+#include "base/number_text.h"
 
 #include <cstdio>
 #include <cstdlib>
+
+#include "base/text.h"
+
+namespace pq {
 
 namespace {
 
@@ -41,11 +45,4 @@ double AsShown(double value, int decimals)
     return shown;
 }
 
-TextList RecordTexts(const StatisticResult& result)
-{
-    TextList texts;
-    texts.reserve(result.slots.size());
-    for (const Number& slot : result.slots)
-        texts.push_back(FormatNumber("%04.2f", slot.value_or(0.0)));
-    return texts;
-}
+}  // namespace pq

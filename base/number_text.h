@@ -1,9 +1,8 @@
 #pragma once
-// Numbers written as the pages show them, under the process locale.
+// Numbers as the report writes and rounds them.
 #include <string>
 
-#include "base/text.h"
-#include "model/statistic_result.h"
+namespace pq {
 
 // A number under the process locale ("%f", "%04.2f", "%6.2f").
 std::string FormatNumber(const char* format, double value);
@@ -19,6 +18,4 @@ double SixDecimals(double value);
 // rounds it (or to `decimals` as "%.<decimals>f" does).
 double AsShown(double value, int decimals = 2);
 
-// The record as the day page shows it: "%04.2f" of every slot, 0,00 for a
-// slot without a value.
-TextList RecordTexts(const StatisticResult& result);
+}  // namespace pq

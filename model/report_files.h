@@ -1,0 +1,27 @@
+#pragma once
+// The names of the files a report reads and writes. The pages and the files
+// for other programs are written under the settings' user directory prefix;
+// the fleet finds them there by the same names.
+#include <vector>
+
+#include <wx/string.h>
+
+namespace pq {
+
+// The templates, read from the program's directory.
+wxString DayTemplateName();    // "tbl1.htm"
+wxString TitleTemplateName();  // "Title.htm"
+
+wxString DayPageName(int dayNumber);  // "day_<n>.htm"
+wxString TitlePageName();             // "Page0.htm"
+wxString ResultDocumentName();        // "report.json"
+wxString WorkbookName();              // "report.xlsx"
+
+// The most day pages a report has: the settings carry seven max-load periods.
+const int kMaxDayPages = 7;
+
+// Every file name a run can write: the day pages 1..kMaxDayPages, the title
+// page, the result document and the workbook.
+std::vector<wxString> ReportFileNames();
+
+}  // namespace pq

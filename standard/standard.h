@@ -1,0 +1,50 @@
+#pragma once
+// A standard the report judges the measurements against: its name, the
+// limits it sets for each measured series by voltage class and harmonic
+// order, and its time-share rule.
+#include <optional>
+#include <string>
+
+#include "model/quantity_registry.h"
+
+namespace pq {
+
+// How much of the time the values must lie within the normal limits: the
+// 95 % values bound `inside` of a sample, and a sample complies when no more
+// than `outside` of its values lie beyond the normal limits (and none beyond
+// the maximum ones). Both as the standard writes them: `outside` is not
+// computed from `inside`, whose difference from 1 is no exact 0.05.
+struct TimeShareRule {
+    double inside;
+    double outside;
+};
+
+class Standard {
+public:
+    // The limits of a series for a voltage class and, in a harmonic table, an
+    // order; nothing for an order that is not judged.
+    using LimitTable = std::optional<SeriesLimits> (*)(const MeasuredSeries& series, int voltageClass, int order);
+
+    Standard(std::string name, std::string key, TimeShareRule rule, LimitTable limits)
+        : name_(std::move(name)), key_(std::move(key)), rule_(rule), limits_(limits)
+    {
+    }
+
+    // As the pages and documents name it (UTF-8): "ГОСТ 13109-97".
+    const std::string& Name() const { return name_; }
+    // Its key for programs: "gost_13109_97".
+    const std::string& Key() const { return key_; }
+    const TimeShareRule& Rule() const { return rule_; }
+    std::optional<SeriesLimits> Limits(const MeasuredSeries& series, int voltageClass, int order = 0) const
+    {
+        return limits_(series, voltageClass, order);
+    }
+
+private:
+    std::string name_;
+    std::string key_;
+    TimeShareRule rule_;
+    LimitTable limits_;
+};
+
+}  // namespace pq
