@@ -1,7 +1,5 @@
 #include "fleet/documents.h"
 
-#include <sys/stat.h>
-
 #include <wx/filename.h>
 #include <wx/log.h>
 
@@ -42,28 +40,19 @@ PagePlace PlaceOf(const std::string& prefix, const std::string& workDir)
     const std::string dir = AbsolutePrefix(slash == std::string::npos ? "" : prefix.substr(0, slash + 1), workDir);
     PagePlace place;
     place.name = slash == std::string::npos ? prefix : prefix.substr(slash + 1);
-    // The kernel resolves the directory as the report will, symbolic links included.
-    struct stat st;
-    if (::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        place.exists = true;
-        place.device = st.st_dev;
-        place.inode = st.st_ino;
-    }
     wxFileName name = wxFileName::DirName(PathFromBytes(dir.c_str()));
     name.Normalize(wxPATH_NORM_DOTS);
     place.directory = FileSystemPath(name.GetPath());
     if (place.directory.empty())
         place.directory = "/";
+    // The kernel resolves the directory as the report will, symbolic links included.
+    place.folder = IdentityOf(PathFromBytes(dir.c_str()));
     return place;
 }
 
 bool SamePlace(const PagePlace& a, const PagePlace& b)
 {
-    if (a.name != b.name)
-        return false;
-    if (a.exists && b.exists)
-        return a.device == b.device && a.inode == b.inode;
-    return a.directory == b.directory;
+    return a.name == b.name && SameFile(a.folder, b.folder);
 }
 
 std::string FleetDocument::SiteName() const

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include <sys/types.h>
-
 #include <wx/datetime.h>
+
+#include "base/file_path.h"
 
 namespace pq {
 
@@ -18,9 +18,7 @@ namespace pq {
 struct PagePlace {
     std::string directory;  // absolute, dots removed; no trailing '/' but for the root
     std::string name;       // what the file names start with ("" for "dir/")
-    bool exists = false;    // the directory exists; then it is also known by:
-    dev_t device = 0;
-    ino_t inode = 0;
+    FileIdentity folder;    // the directory, by device and inode where it exists
 
     // The prefix as one path: directory, '/', name.
     std::string Prefix() const;
