@@ -8,13 +8,14 @@
 
 namespace pq {
 
-std::string ReadTemplate(const wxString& path)
+std::optional<std::string> ReadTemplate(const wxString& path)
 {
     const std::string name = FileSystemPath(path);
     std::string bytes, why;
-    if (ReadRegularFile(name, kMaxTemplateBytes, bytes, why) != FileRead::Read)
-        throw ReportFileError("Cannot read the template " + name + ": " + why);
-    return bytes;
+    if (ReadRegularFile(name, kMaxTemplateBytes, bytes, why) == FileRead::Read)
+        return bytes;
+    wxLogError("%s", wxString::FromUTF8(("Cannot read the template " + name + ": " + why).c_str()));
+    return std::nullopt;
 }
 
 bool WritePage(const wxString& path, const std::string& bytes)

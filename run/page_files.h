@@ -1,5 +1,6 @@
 #pragma once
 // The files of the pages: reading a template and writing a page whole.
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -7,7 +8,8 @@
 
 namespace pq {
 
-// A file of the report that cannot be read; the message names the file.
+// An input of the report that cannot be read once the run has begun; the
+// message names the file.
 class ReportFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -16,10 +18,10 @@ public:
 // The largest template read; a bigger file is refused.
 const long long kMaxTemplateBytes = 16LL << 20;
 
-// The bytes of a template, NUL bytes included. Throws ReportFileError, naming
-// the file, when it is not a regular file, is larger than kMaxTemplateBytes
-// or cannot be read.
-std::string ReadTemplate(const wxString& path);
+// The bytes of a template, NUL bytes included; nothing, after an error line
+// naming the file, when it is not a regular file, is larger than
+// kMaxTemplateBytes or cannot be read.
+std::optional<std::string> ReadTemplate(const wxString& path);
 
 // Writes `bytes` to `path` whole or not at all: a temporary file beside it is
 // renamed over the page. Logs an error naming the file and returns false on

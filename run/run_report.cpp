@@ -65,14 +65,13 @@ struct PageTemplates {
 // read. A marker that a page holds more than once is named in a warning.
 std::optional<PageTemplates> ReadTemplates(const PagePlan& plan, Notes& notes)
 {
-    PageTemplates templates{{plan.dayTemplate, {}}, {plan.titleTemplate, {}}};
-    try {
-        templates.day.bytes = ReadTemplate(plan.dayTemplate);
-        templates.title.bytes = ReadTemplate(plan.titleTemplate);
-    } catch (const ReportFileError& e) {
-        wxLogError("%s", wxString::FromUTF8(e.what()));
+    const std::optional<std::string> day = ReadTemplate(plan.dayTemplate);
+    if (!day)
         return std::nullopt;
-    }
+    const std::optional<std::string> title = ReadTemplate(plan.titleTemplate);
+    if (!title)
+        return std::nullopt;
+    PageTemplates templates{{plan.dayTemplate, *day}, {plan.titleTemplate, *title}};
     const auto name = [&notes](const wxString& path, const std::vector<std::pair<std::string, int>>& repeated) {
         for (const auto& marker : repeated)
             notes.Warning(wxString::Format("The template %s holds %s %d times: its block takes the place of the "
