@@ -1,36 +1,13 @@
-// Value texts, the two-sided evaluation and the voltage-deviation statistics
-// on small measurement databases.
-#include <cmath>
-
+// The voltage-deviation statistics on small measurement databases, with
+// values that are no finite numbers among them.
 #include <gtest/gtest.h>
 
-#include "db/value_text.h"
-#include "fixtures.h"
-#include "stats/ordered_sample.h"
 #include "stats/voltage_deviation.h"
+#include "tests/units/fixtures.h"
 
 using namespace pq;
 
 namespace {
-
-TEST(Window95Positions, WorkedExamples)
-{
-    const struct {
-        int N, A, B, P1, P2;
-    } rows[] = {
-        {1440, 0, 0, 36, 1404},   {1439, 0, 0, 35, 1402},   {100, 0, 0, 2, 97},
-        {40, 0, 0, 1, 39},        {39, 0, 0, 0, 37},        {1, 0, 0, 0, 0},
-        {1440, 10, 20, 41, 1409}, {1440, 3, 0, 34, 1402},   {1440, 0, 3, 37, 1405},
-        {1440, 72, 0, 0, 1368},   {1440, 0, 72, 72, 1440},  {1440, 100, 0, 72, 1440},
-        {1440, 0, 100, 1, 1368},  {1440, 50, 50, 36, 1404}, {1440, 1440, 0, 36, 1404},
-        {1440, 20, 10, 31, 1399},
-    };
-    for (const auto& r : rows) {
-        const Positions p = Window95Positions(r.N, r.A, r.B, Gost13109().Rule());
-        EXPECT_EQ(p.P1, r.P1) << r.N << " " << r.A << " " << r.B;
-        EXPECT_EQ(p.P2, r.P2) << r.N << " " << r.A << " " << r.B;
-    }
-}
 
 TextList WholeDay(FixtureDb& f, bool& flag, int phase = 0)
 {
@@ -193,55 +170,6 @@ TEST(VoltageDeviation, SingleSeriesMatchesThePhaseForm)
 }
 
 // ---- values that are no finite numbers ----------------------------------------
-
-TEST(ReadValue, FiniteNumbersAndTheRest)
-{
-    const std::string longZeros(70, '0');
-    const struct {
-        std::string text;
-        double value;
-        bool finite;
-    } cases[] = {
-        {"1.5", 1.5, true},
-        {"-0,25", -0.25, true},  // a decimal comma reads as the point
-        {" 7", 7.0, true},
-        {"0", 0.0, true},
-        {"5abc", 5.0, true},  // the leading numeric part
-        {"1e-999", 0.0, true},  // too small to hold: 0, but a number
-        {longZeros + "1,5", 1.5, true},  // longer than the conversion buffer
-        {"", 0.0, false},
-        {"abc", 0.0, false},
-        {"-", 0.0, false},
-        {"nan", 0.0, false},
-        {"NaN", 0.0, false},
-        {"-nan", 0.0, false},
-        {"nan(1)", 0.0, false},
-        {"inf", 0.0, false},
-        {"-inf", 0.0, false},
-        {"Inf", 0.0, false},  // how SQLite writes a REAL infinity
-        {"-Inf", 0.0, false},
-        {"infinity", 0.0, false},
-        {"1e999", 0.0, false},
-        {"-1,5e999", 0.0, false},
-        {std::string(70, ' ') + "nan", 0.0, false},
-    };
-    for (const auto& c : cases) {
-        const ValueReading r = ReadValue(c.text);
-        EXPECT_EQ(r.finite, c.finite) << "'" << c.text << "'";
-        EXPECT_TRUE(std::isfinite(r.value)) << "'" << c.text << "'";
-        EXPECT_DOUBLE_EQ(r.value, c.value) << "'" << c.text << "'";
-    }
-}
-
-// Stores the SQL literal as table.column's value at the instants [from, to)
-// that have a row.
-void SetLiteral(FixtureDb& f, const std::string& table, const std::string& column, const wxDateTime& from,
-                const wxDateTime& to, const std::string& literal)
-{
-    f->ExecuteUpdate(wxString::Format("UPDATE %s SET %s=%s WHERE Base_id IN (SELECT Base_id FROM Base"
-                                      " WHERE DateTimeMQV>='%s' AND DateTimeMQV<'%s')",
-                                      table, column, literal, TimeStamp(from), TimeStamp(to)));
-}
 
 std::string StorageClass(FixtureDb& f, const std::string& table, const std::string& column, const wxDateTime& at)
 {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "db/queries.h"
-#include "fixtures.h"
+#include "tests/units/fixtures.h"
 
 using namespace pq;
 

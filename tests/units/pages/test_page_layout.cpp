@@ -13,13 +13,13 @@
 
 #include <gtest/gtest.h>
 
-#include "fixtures.h"
-#include "run/day_evaluation.h"
+#include "base/text.h"
 #include "pages/fixed_texts.h"
 #include "pages/page_layout.h"
+#include "run/day_evaluation.h"
 #include "settings/header_values.h"
-#include "base/text.h"
 #include "stats/ordered_sample.h"
+#include "tests/units/fixtures.h"
 
 using namespace pq;
 

@@ -1,6 +1,10 @@
-#include "fixtures.h"
+#include "tests/units/fixtures.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -132,6 +136,13 @@ std::vector<double> Ramp(double lo, double step, int count)
     return v;
 }
 
+std::vector<double> Repeat(size_t n, double v, std::vector<double> rest)
+{
+    std::vector<double> values(n, v);
+    values.insert(values.end(), rest.begin(), rest.end());
+    return values;
+}
+
 RunSettings RunOf(ReportHeaderValues header, int days)
 {
     header.n_Dayes = std::to_string(days);
@@ -146,6 +157,65 @@ TestDay::TestDay(FixtureDb& f, DateTimeList begins, DateTimeList ends, int volta
     : source(f.db()),
       context{source, notes, Gost13109(), voltageClass, At(1), At(2), std::move(begins), std::move(ends), 5.0}
 {
+}
+
+void SetLiteral(FixtureDb& f, const std::string& table, const std::string& column, const wxDateTime& from,
+                const wxDateTime& to, const std::string& literal)
+{
+    f->ExecuteUpdate(wxString::Format("UPDATE %s SET %s=%s WHERE Base_id IN (SELECT Base_id FROM Base"
+                                      " WHERE DateTimeMQV>='%s' AND DateTimeMQV<'%s')",
+                                      table, column, literal, TimeStamp(from), TimeStamp(to)));
+}
+
+const std::vector<NotFiniteLiteral> kNotFinite = {
+    {"'nan'", true},   {"'-inf'", true}, {"'Inf'", true},    {"1e999", false},
+    {"-1e999", false}, {"'abc'", true},  {"x'00ff'", true}, {"x'616263'", true}};
+
+std::string StoredAsText(const std::string& column, int count)
+{
+    return column + (count == 1 ? ": 1 value is" : ": " + std::to_string(count) + " values are") +
+           " stored as text; the values are taken in the order of their numbers.";
+}
+
+std::vector<std::string> Lines(const LogCapture& log)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : log.lines)
+        if (line != "Input is incomplete!\n")
+            lines.push_back(line);
+    return lines;
+}
+
+std::string Stamp(const wxDateTime& t)
+{
+    return t.IsValid() ? t.Format("%Y-%m-%d %H:%M:%S").ToStdString() : "unset";
+}
+
+LocalZone::LocalZone(const std::string& tz)
+{
+    if (const char* old = std::getenv("TZ"))
+        previous_ = old;
+    ::setenv("TZ", tz.c_str(), 1);
+    ::tzset();
+}
+
+LocalZone::~LocalZone()
+{
+    if (previous_)
+        ::setenv("TZ", previous_->c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+}
+
+bool ZoneInstalled(const std::string& zone)
+{
+    if (zone.find(',') != std::string::npos || zone == "UTC")
+        return true;
+    const char* dir = std::getenv("TZDIR");
+    struct stat st;
+    return ::stat(((dir ? std::string(dir) : std::string("/usr/share/zoneinfo")) + "/" + zone).c_str(),
+                  &st) == 0;
 }
 
 }  // namespace pq

@@ -1,10 +1,14 @@
 #pragma once
-// Small measurement databases and a log capture for the tests.
+// Small measurement databases, a log capture, time zones and the shared
+// checks of a statistic over one series, for the unit tests.
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <wx/datetime.h>
 #include <wx/log.h>
 #include <wx/wxsqlite3.h>
@@ -98,6 +102,9 @@ RunSettings RunOf(ReportHeaderValues header, int days = 1);
 // Values lo, lo + step, ... (count of them).
 std::vector<double> Ramp(double lo, double step, int count);
 
+// n values of `v`, then the rest.
+std::vector<double> Repeat(size_t n, double v, std::vector<double> rest = {});
+
 // A statistic's record as the page shows it, clearing `complies` as the
 // run's flag is cleared when the day does not comply.
 inline TextList ClearingFlag(const StatisticResult& result, bool& complies)
@@ -106,5 +113,82 @@ inline TextList ClearingFlag(const StatisticResult& result, bool& complies)
         complies = false;
     return RecordTexts(result);
 }
+
+// One case of a statistic over one value series: the values, the record the
+// page shows, whether the flag stays set and whether the input is noted as
+// incomplete.
+struct StatisticCase {
+    const char* name;
+    std::vector<double> values;
+    TextList slots;
+    bool flagKept;
+    bool incomplete;
+};
+
+// One day of a statistic over one value series.
+using Statistic = std::function<TextList(const DayContext&, bool&)>;
+
+// Writes each case's values into table.column every `step` seconds from the
+// day's start and checks the record, the flag and the log.
+template <size_t N>
+void CheckStatisticCases(const StatisticCase (&cases)[N], const std::string& table, const std::string& column,
+                         int step, const std::string& line, const Statistic& statistic)
+{
+    for (const StatisticCase& c : cases) {
+        FixtureDb f;
+        f.PutSeries(table, column, At(1), step, c.values);
+        LogCapture log;
+        bool flag = true;
+        EXPECT_EQ(statistic(TestDay(f), flag), c.slots) << c.name;
+        EXPECT_EQ(flag, c.flagKept) << c.name;
+        EXPECT_TRUE(log.Has(line)) << c.name;
+        EXPECT_EQ(log.Has("Input is incomplete!\n"), c.incomplete) << c.name;
+    }
+}
+
+// ---- values that are no finite numbers ----------------------------------------
+
+// Stores the SQL literal as table.column's value at the instants [from, to)
+// that have a row.
+void SetLiteral(FixtureDb& f, const std::string& table, const std::string& column, const wxDateTime& from,
+                const wxDateTime& to, const std::string& literal);
+
+// The literals that are no finite numbers, as SQLite stores them in a REAL
+// column: 'nan', '-inf', 'Inf' and 'abc' stay text, BLOBs stay BLOBs, 1e999
+// becomes a REAL infinity. Whatever SQLite's order, each counts as 0 and takes
+// its place among the values as 0.
+struct NotFiniteLiteral {
+    const char* literal;
+    bool storedAsText;  // as text or BLOB
+};
+extern const std::vector<NotFiniteLiteral> kNotFinite;
+
+// The warning of a statistic that met `count` values stored as text.
+std::string StoredAsText(const std::string& column, int count);
+
+// The log without the incompleteness lines.
+std::vector<std::string> Lines(const LogCapture& log);
+
+// ---- time zones -----------------------------------------------------------------
+
+// "%Y-%m-%d %H:%M:%S" of a set instant, "unset" for an unset one.
+std::string Stamp(const wxDateTime& t);
+
+// TZ for as long as it lives; the earlier value (or none) comes back after.
+class LocalZone {
+public:
+    explicit LocalZone(const std::string& tz);
+    ~LocalZone();
+    LocalZone(const LocalZone&) = delete;
+    LocalZone& operator=(const LocalZone&) = delete;
+
+private:
+    std::optional<std::string> previous_;
+};
+
+// Whether the system's time zone data has `zone` (a POSIX rule needs none).
+bool ZoneInstalled(const std::string& zone);
+
+const char kMoscow[] = "Europe/Moscow";
 
 }  // namespace pq

@@ -1,9 +1,8 @@
-// Cutting templates at "##", cutting the sample rows out of them, joining
-// templates and values.
+// Cutting templates at "##", cutting the sample rows out of them, and the
+// numbered harmonic rows.
 #include <gtest/gtest.h>
 
 #include "html/row_engine.h"
-#include "pages/page_assembly.h"
 
 using namespace pq;
 
@@ -127,30 +126,6 @@ TEST(NumberedHarmonicRows, DataErrorWithoutExactlyOneMarker)
     } catch (const DataError& e) {
         EXPECT_STREQ(e.what(), "\xCE\xF8\xE8\xE1\xEA\xE0 \xE4\xE0\xED\xED\xFB\xF5");
     }
-}
-
-}  // namespace
-
-namespace {
-
-// A template with `count` placeholders, each marked with its number.
-std::string MarkedTemplate(int count)
-{
-    std::string text;
-    for (int k = 0; k < count; ++k)
-        text += "[" + std::to_string(k) + "=##]";
-    return text;
-}
-
-TEST(TitlePage, PlaceholdersBeyondTheValueTableAreEmpty)
-{
-    TextList values(1000);
-    for (size_t k = 0; k < values.size(); ++k)
-        values[k] = "v" + std::to_string(k);
-    const std::string page = AssembleTitlePage(MarkedTemplate(1002), values);
-    EXPECT_NE(page.find("[999=v999][1000=][1001=]"), std::string::npos);
-    EXPECT_EQ(AssembleTitlePage("no placeholder", values), "no placeholder");
-    EXPECT_EQ(AssembleTitlePage("", values), "");
 }
 
 }  // namespace

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "fixtures.h"
-#include "run/day_evaluation.h"
+#include "base/text.h"
 #include "pages/fixed_texts.h"
 #include "pages/page_layout.h"
+#include "run/day_evaluation.h"
 #include "settings/run_settings.h"
-#include "base/text.h"
+#include "tests/units/fixtures.h"
 
 using namespace pq;
 
