@@ -18,7 +18,9 @@ enum class Quantity {
 };
 const int kQuantityCount = 6;
 
-enum class Verdict { Complies, DoesNotComply, NoData };
+// NotEvaluated: a standard that judges only a whole observation interval
+// (a week) gives no verdict on a shorter one.
+enum class Verdict { Complies, DoesNotComply, NoData, NotEvaluated };
 
 // The one decision behind every verdict a page or a document shows: no data
 // without a single measured value, else whether anything failed.
@@ -29,7 +31,7 @@ inline Verdict VerdictOf(bool measured, bool complies)
     return complies ? Verdict::Complies : Verdict::DoesNotComply;
 }
 
-// "complies", "does_not_comply", "no_data": the verdict's word for programs.
+// "complies", "does_not_comply", "no_data", "not_evaluated": the verdict's word for programs.
 const char* VerdictKey(Verdict v);
 
 // Two flags per quantity, over a day or a run. Complies: true at the start;

@@ -17,6 +17,8 @@ const char* VerdictKey(Verdict v)
         return "complies";
     case Verdict::DoesNotComply:
         return "does_not_comply";
+    case Verdict::NotEvaluated:
+        return "not_evaluated";
     case Verdict::NoData:
         break;
     }

@@ -28,6 +28,12 @@ const std::string& NoDataWord()
     return text;
 }
 
+const std::string& NotEvaluatedWord()
+{
+    static const std::string text = CodePageFromUtf8("не оценено: интервал наблюдения менее недели");
+    return text;
+}
+
 const std::string& VerdictWord(Verdict verdict)
 {
     switch (verdict) {
@@ -35,6 +41,8 @@ const std::string& VerdictWord(Verdict verdict)
         return CompliesWord();
     case Verdict::DoesNotComply:
         return DoesNotComplyWord();
+    case Verdict::NotEvaluated:
+        return NotEvaluatedWord();
     case Verdict::NoData:
         break;
     }

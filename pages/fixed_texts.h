@@ -13,6 +13,9 @@ const std::string& MakerName();
 const std::string& CompliesWord();
 const std::string& DoesNotComplyWord();
 const std::string& NoDataWord();
+// "не оценено: интервал наблюдения менее недели", the verdict of a standard
+// of weeks over a shorter period.
+const std::string& NotEvaluatedWord();
 
 // The title page's word for a verdict.
 const std::string& VerdictWord(Verdict verdict);

@@ -57,6 +57,9 @@ std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const
             case Verdict::NoData:
                 html += "<td class=\"nodata\">" + Cp("н/д") + "</td>";
                 break;
+            case Verdict::NotEvaluated:
+                html += "<td class=\"nodata\">" + Cp("н/о") + "</td>";
+                break;
             }
         }
         html += "</tr>\n";

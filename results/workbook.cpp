@@ -50,6 +50,8 @@ const char* VerdictText(Verdict v)
         return "соответствует";
     case Verdict::DoesNotComply:
         return "не соответствует";
+    case Verdict::NotEvaluated:
+        return "не оценено: интервал наблюдения менее недели";
     case Verdict::NoData:
         break;
     }
