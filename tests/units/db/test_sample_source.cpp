@@ -1,12 +1,21 @@
 // The database source reading what SQLite stores: values that are no finite
 // numbers, stored as text, as a BLOB or as a REAL infinity, each read as 0 and
 // warned of once per statistic; and a database of numbers, warned of never.
+// Its windows and orders are those of the source in memory that the
+// evaluations are tested over.
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "stats/extremes.h"
 #include "stats/harmonics.h"
 #include "stats/unbalance_frequency.h"
 #include "tests/units/fixtures.h"
+#include "tests/units/stats/memory_source.h"
 
 using namespace pq;
 
@@ -78,6 +87,103 @@ TEST(NotFinite, ADatabaseOfNumbersLogsNoWarning)
     VoltageMinMax(f.source(), f.notes(), "du1m", At(1), At(2));
     EXPECT_EQ(Lines(log), (std::vector<std::string>{"Uthd uthd3s L1", "HarmL harm_u_L3_3s", "AC, single ac20sdfreq",
                                                     "Fr, min max ac20sdfreq", "U min max du1m"}));
+}
+
+// Everything a source gives of one column in one window, as text: the count,
+// both orders pass by pass with what each pass counted, and the extremes.
+std::vector<std::string> View(SampleSource& source, const SampleColumn& column, const SampleWindow& window)
+{
+    const auto reading = [](const ValueReading& r) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.17g%s", r.value, r.finite ? "" : " (not finite)");
+        std::string shown = text;
+        std::replace(shown.begin(), shown.end(), ',', '.');  // whatever the locale
+        return shown;
+    };
+    std::vector<std::string> view{"count " + std::to_string(source.Count(column, window)),
+                                  "stored as text " + std::to_string(source.StoredAsTextCount(column, window))};
+    for (const bool byNumber : {false, true}) {
+        const std::unique_ptr<OrderedValues> values = source.Ordered(column, window, byNumber);
+        for (int pass = 0; pass < 2; ++pass) {
+            std::string line = byNumber ? "by number:" : "in order:";
+            values->Rewind();
+            while (values->Next())
+                line += " " + reading(values->Value());
+            view.push_back(line + "; " + std::to_string(values->StoredAsText()) + " as text, " +
+                           std::to_string(values->Infinities()) + " infinite");
+        }
+    }
+    for (const ExtremeKind kind :
+         {ExtremeKind::Minimum, ExtremeKind::Maximum, ExtremeKind::SmallestByNumber, ExtremeKind::LargestByNumber}) {
+        const StoredExtreme e = source.Extreme(column, window, kind);
+        view.push_back(std::string(e.found ? "found " : "none ") + reading(e.reading) +
+                       (e.storedAsText ? " as text" : "") + (e.infinity ? " infinite" : ""));
+    }
+    return view;
+}
+
+TEST(DatabaseSource, TakesTheWindowsAndOrdersOfTheSourceInMemory)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    // Numbers, infinities and texts SQLite keeps as text, on the bounds of the
+    // day and of three max-load periods (the last one past midnight), and on
+    // the days before and after. No two values tie by number unless they
+    // read alike, so that both orders are one.
+    const struct {
+        wxDateTime at;
+        double number;
+        const char* text;  // stored as text instead of the number
+    } values[] = {
+        {At(1) - wxTimeSpan::Second(), 9.5, nullptr},  {At(1), -3.5, nullptr},
+        {At(1, 7, 59, 59), 2.25, nullptr},              {At(1, 8), -infinity, nullptr},
+        {At(1, 9), 0, "0,5"},                           {At(1, 9, 30), 1.125, nullptr},
+        {At(1, 10), 0, "abc"},                          {At(1, 12), 7.75, nullptr},
+        {At(1, 17, 59, 59), 0, "-1,5"},                 {At(1, 18), 4.5, nullptr},
+        {At(1, 19, 59, 59), 0, "10 kV"},                {At(1, 20), infinity, nullptr},
+        {At(1, 22, 59, 59), -2.75, nullptr},            {At(1, 23), 0, "-0,25"},
+        {At(1, 23, 59, 59), 3.0625, nullptr},           {At(2), 0, "nan"},
+        {At(2, 0, 30), -6.5, nullptr},
+    };
+    FixtureDb db;
+    MemorySource memory;
+    for (const auto& v : values) {
+        if (v.text) {
+            db.PutText("du1m", "L1", v.at, v.text);
+            memory.PutText("du1m", "L1", v.at, v.text);
+        } else {
+            db.Put("du1m", "L1", v.at, v.number);
+            memory.Put("du1m", "L1", v.at, v.number);
+        }
+    }
+    const DateTimeList begins{At(1, 8), At(1, 18), At(1, 23)}, ends{At(1, 10), At(1, 20), At(2, 1)};
+    const struct {
+        const char* name;
+        SampleWindow window;
+        int count;
+    } windows[] = {
+        {"whole day", {LoadRegime::WholeDay, At(1), At(2), begins, ends}, 14},
+        // 08:00, 09:00, 09:30, 18:00, 19:59:59, 23:00, 23:59:59.
+        {"max-load", {LoadRegime::MaxLoad, At(1), At(2), begins, ends}, 7},
+        // 00:00, 07:59:59, 10:00, 12:00, 17:59:59, 20:00, 22:59:59.
+        {"min-load", {LoadRegime::MinLoad, At(1), At(2), begins, ends}, 7},
+        {"max-load without periods", {LoadRegime::MaxLoad, At(1), At(2), {}, {}}, 14},
+        {"min-load without periods", {LoadRegime::MinLoad, At(1), At(2), {}, {}}, 14},
+        {"a period", {LoadRegime::WholeDay, At(1), At(3), {}, {}}, 16},
+        {"an empty day", {LoadRegime::WholeDay, At(5), At(6), {}, {}}, 0},
+    };
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.name);
+        const std::vector<std::string> view = View(db.source(), {"du1m", "L1"}, w.window);
+        EXPECT_EQ(view, View(memory, {"du1m", "L1"}, w.window));
+        EXPECT_EQ(view.front(), "count " + std::to_string(w.count));
+    }
+    // SQLite's own order of the whole day (an infinity at each end of the
+    // numbers, the texts by their bytes), and the order by number.
+    const std::vector<std::string> day = View(memory, {"du1m", "L1"}, windows[0].window);
+    EXPECT_EQ(day[2], "in order: 0 (not finite) -3.5 -2.75 1.125 2.25 3.0625 4.5 7.75 0 (not finite) -0.25 -1.5 "
+                      "0.5 10 0 (not finite); 5 as text, 2 infinite");
+    EXPECT_EQ(day[4], "by number: -3.5 -2.75 -1.5 -0.25 0 (not finite) 0 (not finite) 0 (not finite) 0.5 1.125 "
+                      "2.25 3.0625 4.5 7.75 10; 5 as text, 2 infinite");
 }
 
 }  // namespace

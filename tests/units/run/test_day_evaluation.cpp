@@ -10,6 +10,7 @@
 #include "run/day_evaluation.h"
 #include "settings/run_settings.h"
 #include "tests/units/fixtures.h"
+#include "tests/units/stats/memory_source.h"
 
 using namespace pq;
 
@@ -146,6 +147,23 @@ TEST_F(DayEvaluation, DatabaseErrorsLeaveTheEvaluation)
         EXPECT_NE(e.GetMessage().Find("no such table: uthd3s"), wxNOT_FOUND);
     }
     EXPECT_TRUE(db->GetAutoCommit());  // the statistic's transaction was rolled back
+}
+
+// Each statistic keeps the source still for its passes and lets go of it when
+// it is done: the 21 statistics of a day, and the period's two extremes,
+// which only read and so never commit.
+TEST_F(DayEvaluation, EveryStatisticHoldsTheSourceOnce)
+{
+    MemorySource source;
+    source.PutSeries("du1m", "L1", At(1), 60, std::vector<double>(1440, 0.5));
+    const RunSettings run = Run(1);
+    const EvaluatedDay day = EvaluateDay(run, 0, source, Gost13109(), db.notes());
+    EXPECT_EQ(day.statistics.size(), 21u);
+    EXPECT_EQ(source.Holds(), 21);
+    EXPECT_EQ(source.Commits(), 21);
+    SummariseRun(run, source, db.notes());
+    EXPECT_EQ(source.Holds(), 23);
+    EXPECT_EQ(source.Commits(), 21);
 }
 
 }  // namespace
