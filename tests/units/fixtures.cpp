@@ -108,9 +108,10 @@ LogCapture::LogCapture() : previous_(wxLog::SetActiveTarget(this)) {}
 
 LogCapture::~LogCapture() { wxLog::SetActiveTarget(previous_); }
 
-void LogCapture::DoLogRecord(wxLogLevel, const wxString& msg, const wxLogRecordInfo&)
+void LogCapture::DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo&)
 {
     lines.push_back(msg.ToStdString());
+    levels.push_back(level);
 }
 
 bool LogCapture::Has(const std::string& text) const { return Count(text) > 0; }

@@ -68,6 +68,7 @@ public:
     LogCapture();
     ~LogCapture() override;
     std::vector<std::string> lines;
+    std::vector<wxLogLevel> levels;  // of each line
     // Whether `text` is one of the messages; how often it occurs.
     bool Has(const std::string& text) const;
     int Count(const std::string& text) const;

@@ -1,4 +1,6 @@
 // Text for HTML and SVG.
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "html/escape.h"
@@ -6,6 +8,23 @@
 using namespace pq;
 
 namespace {
+
+TEST(EscapeHtml, MarkupCharactersAsReferencesAndEveryOtherByteAsItIs)
+{
+    const struct {
+        std::string text, html;
+    } cases[] = {
+        {"", ""},
+        {"a&b <c> \"d\" 'e'", "a&amp;b &lt;c&gt; &quot;d&quot; 'e'"},
+        {"&amp;", "&amp;amp;"},  // text, not markup: escaped again
+        {"<<>>", "&lt;&lt;&gt;&gt;"},
+        {"\xCE\xF2\xF7\xB8\xF2", "\xCE\xF2\xF7\xB8\xF2"},  // CP1251
+        {"Отчёт ≤ 5", "Отчёт ≤ 5"},                          // UTF-8
+        {std::string("a\0<b", 4), std::string("a\0&lt;b", 7)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EscapeHtml(c.text), c.html) << c.text;
+}
 
 TEST(HtmlText, EscapesMarkupAndWritesWhatCp1251LacksAsReferences)
 {
