@@ -146,9 +146,10 @@ StoredExtreme SingleValue(wxSQLite3Database& db, const std::string& sql)
         return value;
     std::string text;
     value.storedAsText = IsStoredAsText(rows);
+    // NULL: the window held no value. An empty text is a value.
+    value.found = rows.GetColumnType(0) != WXSQLITE_NULL;
     ColumnText(rows, text);
     value.infinity = !value.storedAsText && IsInfinity(text);
-    value.found = !text.empty();
     value.reading = ReadValue(text);
     return value;
 }

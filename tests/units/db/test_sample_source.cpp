@@ -186,4 +186,33 @@ TEST(DatabaseSource, TakesTheWindowsAndOrdersOfTheSourceInMemory)
                       "2.25 3.0625 4.5 7.75 10; 5 as text, 2 infinite");
 }
 
+// An empty text is a value like any other text: SQLite orders it after
+// every number, and it reads as 0, no finite number.
+TEST(DatabaseSource, AnEmptyTextIsAValue)
+{
+    FixtureDb db;
+    MemorySource memory;
+    for (SampleSource* source : {static_cast<SampleSource*>(&db.source()), static_cast<SampleSource*>(&memory)}) {
+        SCOPED_TRACE(source == &memory ? "in memory" : "database");
+        if (source == &memory) {
+            memory.Put("du1m", "L2", At(1, 1), -1.5);
+            memory.Put("du1m", "L2", At(1, 2), -0.75);
+            memory.PutText("du1m", "L2", At(1, 3), "");
+        } else {
+            db.Put("du1m", "L2", At(1, 1), -1.5);
+            db.Put("du1m", "L2", At(1, 2), -0.75);
+            db.PutText("du1m", "L2", At(1, 3), "");
+        }
+        const SampleWindow day{LoadRegime::WholeDay, At(1), At(2), {}, {}};
+        EXPECT_EQ(View(*source, {"du1m", "L2"}, day),
+                  (std::vector<std::string>{"count 3", "stored as text 1",
+                                            "in order: -1.5 -0.75 0 (not finite); 1 as text, 0 infinite",
+                                            "in order: -1.5 -0.75 0 (not finite); 1 as text, 0 infinite",
+                                            "by number: -1.5 -0.75 0 (not finite); 1 as text, 0 infinite",
+                                            "by number: -1.5 -0.75 0 (not finite); 1 as text, 0 infinite",
+                                            "found -1.5", "found 0 (not finite) as text", "found -1.5",
+                                            "found 0 (not finite) as text"}));
+    }
+}
+
 }  // namespace
