@@ -1,5 +1,5 @@
 // Day evaluation: the day window, the max-load period, the flags and the
-// summary. Where every statistic's values land: test_page_layout.cpp.
+// summary. Where every statistic's values land: pages/test_page_layout.cpp.
 #include <random>
 
 #include <gtest/gtest.h>
