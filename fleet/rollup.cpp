@@ -18,7 +18,7 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const int kFormatVersion = 1;
+const int kFormatVersion = 2;  // 2: with each report's verdicts by GOST 32144-2013
 
 const Json* Verdicts(const FleetRun& run)
 {
@@ -29,14 +29,27 @@ const Json* Verdicts(const FleetRun& run)
     return verdicts != summary.end() && verdicts->is_object() ? &*verdicts : nullptr;
 }
 
-std::string VerdictOf(const FleetRun& run, const char* key)
+// The verdicts of the report's evaluation by GOST 32144-2013; null when it has none.
+const Json* WeekVerdicts(const FleetRun& run)
 {
-    const Json* verdicts = Verdicts(run);
+    if (!run.result)
+        return nullptr;
+    const auto week = run.result->find("gost_32144_2013");
+    if (week == run.result->end() || !week->is_object())
+        return nullptr;
+    const auto verdicts = week->find("verdicts");
+    return verdicts != week->end() && verdicts->is_object() ? &*verdicts : nullptr;
+}
+
+std::string KeyOf(const Json* verdicts, const char* key)
+{
     if (!verdicts)
         return std::string();
     const auto v = verdicts->find(key);
     return v != verdicts->end() && v->is_string() ? v->get<std::string>() : std::string();
 }
+
+std::string VerdictOf(const FleetRun& run, const char* key) { return KeyOf(Verdicts(run), key); }
 
 std::string LocalTime(const wxDateTime& t) { return t.Format("%Y-%m-%dT%H:%M:%S").ToStdString(); }
 
@@ -121,6 +134,8 @@ std::string MarkCell(const std::string& verdict)
         return "<td class=\"fail\">НЕТ</td>";
     if (verdict == "no_data")
         return "<td class=\"nodata\">н/д</td>";
+    if (verdict == "not_evaluated")
+        return "<td class=\"nodata\">н/о</td>";
     return "<td class=\"none\"></td>";
 }
 
@@ -203,6 +218,8 @@ std::string FleetJson(const std::vector<FleetRun>& runs)
         r["site"] = site;
         r["period"] = period;
         r["summary"] = run.result ? (*run.result)["summary"] : Json(nullptr);
+        const Json* week = WeekVerdicts(run);
+        r["gost_32144_2013"] = week ? Json{{"verdicts", *week}} : Json(nullptr);
         list.push_back(std::move(r));
     }
     Json doc;
@@ -238,10 +255,27 @@ std::string RollupPage(const std::vector<FleetRun>& runs, const std::string& out
             "; соответствуют по всем шести показателям: " + std::to_string(c.complying) +
             "; не соответствуют: " + std::to_string(c.notComplying) +
             "; прогонов с ошибкой: " + std::to_string(c.failed) + ".</p>\n";
-    html += "<table class=\"fleet\">\n<thead><tr><th>Объект</th><th>Период</th>";
-    for (const QuantityRow& q : QuantityRegistry())
-        html += "<th>" + std::string(q.symbol) + "</th>";
-    html += "<th>Наименьшая полнота, %</th><th>Итог прогона</th><th>Файлы</th></tr></thead>\n";
+    // The verdicts by GOST 32144-2013 have columns of their own when a report has them.
+    bool weeks = false;
+    for (const FleetRun& run : runs)
+        weeks = weeks || WeekVerdicts(run);
+    html += "<table class=\"fleet\">\n<thead><tr>";
+    if (weeks) {
+        const std::string six = std::to_string(QuantityRegistry().size());
+        html += "<th rowspan=\"2\">Объект</th><th rowspan=\"2\">Период</th><th colspan=\"" + six +
+                "\">ГОСТ 13109-97</th><th colspan=\"" + six +
+                "\">ГОСТ 32144-2013</th><th rowspan=\"2\">Наименьшая полнота, %</th><th rowspan=\"2\">Итог "
+                "прогона</th><th rowspan=\"2\">Файлы</th></tr>\n<tr>";
+        for (int standard = 0; standard < 2; ++standard)
+            for (const QuantityRow& q : QuantityRegistry())
+                html += "<th>" + std::string(q.symbol) + "</th>";
+        html += "</tr></thead>\n";
+    } else {
+        html += "<th>Объект</th><th>Период</th>";
+        for (const QuantityRow& q : QuantityRegistry())
+            html += "<th>" + std::string(q.symbol) + "</th>";
+        html += "<th>Наименьшая полнота, %</th><th>Итог прогона</th><th>Файлы</th></tr></thead>\n";
+    }
 
     // One table body per site, so that a site's rows stay together on paper.
     std::optional<std::string> group;
@@ -256,6 +290,9 @@ std::string RollupPage(const std::vector<FleetRun>& runs, const std::string& out
         html += "<td class=\"period\">" + PeriodCell(d) + "</td>";
         for (const QuantityRow& q : QuantityRegistry())
             html += MarkCell(VerdictOf(*run, q.key));
+        if (weeks)
+            for (const QuantityRow& q : QuantityRegistry())
+                html += MarkCell(KeyOf(WeekVerdicts(*run), q.key));
         html += "<td>" + LowestCompleteness(*run) + "</td>";
         html += std::string("<td class=\"outcome") + (run->outcome.ok ? "" : " failed") + "\">" +
                 EscapeHtml(run->outcome.text) + "</td>";
@@ -268,7 +305,8 @@ std::string RollupPage(const std::vector<FleetRun>& runs, const std::string& out
     if (group)
         html += "</tbody>\n";
     html += "</table>\n<p class=\"note\">+ &mdash; соответствует; НЕТ &mdash; не соответствует; н/д &mdash; "
-            "нет данных. ";
+            "нет данных";
+    html += weeks ? "; н/о &mdash; не оценено (интервал наблюдения менее недели). " : ". ";
     for (const QuantityRow& q : QuantityRegistry())
         html += std::string(q.symbol) + " &mdash; " + q.brief + (&q == &QuantityRegistry().back() ? ". " : "; ");
     html += "Полнота &mdash; наименьшая за период доля полученных значений среди рядов измерений "

@@ -168,11 +168,12 @@ std::vector<FleetRun> CollectRuns(const std::vector<FleetDocument>& documents, c
                 const auto found = doc.find(key);
                 return found != doc.end() && *found == value;
             };
-            if (doc.is_object() && holds("format", "pqreport-result") && holds("format_version", 1) &&
-                doc.contains("summary") && doc["summary"].is_object())
+            if (doc.is_object() && holds("format", "pqreport-result") &&
+                (holds("format_version", 1) || holds("format_version", 2)) && doc.contains("summary") &&
+                doc["summary"].is_object())
                 run.result = std::move(doc);
             else
-                run.outcome = {false, "ok!, but " + path + " is no result document of format version 1"};
+                run.outcome = {false, "ok!, but " + path + " is no result document of format version 1 or 2"};
         }
         runs.push_back(std::move(run));
     }

@@ -11,7 +11,8 @@ namespace pq {
 struct Provenance {
     std::string programVersion;
     FileFingerprint settings, database, dayTemplate, titleTemplate;
-    std::optional<FileFingerprint> wal;  // a write-ahead log beside the database
+    std::optional<FileFingerprint> wal;           // a write-ahead log beside the database
+    std::optional<FileFingerprint> weekTemplate;  // read for a week's evaluation only
 };
 
 // The program's version ("1.3.0").

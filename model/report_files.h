@@ -11,9 +11,11 @@ namespace pq {
 // The templates, read from the program's directory.
 wxString DayTemplateName();    // "tbl1.htm"
 wxString TitleTemplateName();  // "Title.htm"
+wxString WeekTemplateName();   // "Week.htm", read only for a week's evaluation
 
 wxString DayPageName(int dayNumber);  // "day_<n>.htm"
 wxString TitlePageName();             // "Page0.htm"
+wxString WeekPageName();              // "week.htm"
 wxString ResultDocumentName();        // "report.json"
 wxString WorkbookName();              // "report.xlsx"
 
@@ -21,7 +23,7 @@ wxString WorkbookName();              // "report.xlsx"
 const int kMaxDayPages = 7;
 
 // Every file name a run can write: the day pages 1..kMaxDayPages, the title
-// page, the result document and the workbook.
+// page, the week page, the result document and the workbook.
 std::vector<wxString> ReportFileNames();
 
 }  // namespace pq

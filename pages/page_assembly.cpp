@@ -20,18 +20,10 @@ const std::string& Value(const TextList& values, size_t k)
     return k < values.size() ? values[k] : empty;
 }
 
-// The markers a template may hold.
-const std::array<const char*, 4>& Markers()
-{
-    static const std::array<const char*, 4> markers{kChartsMarker, kCompletenessMarker, kVerdictsByDayMarker,
-                                                    kProvenanceMarker};
-    return markers;
-}
-
 // The known marker that starts at `at`, or null.
-const char* MarkerAt(const std::string& text, size_t at)
+const char* MarkerAt(const std::string& text, size_t at, const MarkerList& markers)
 {
-    for (const char* marker : Markers())
+    for (const char* marker : markers)
         if (text.compare(at, std::strlen(marker), marker) == 0)
             return marker;
     return nullptr;
@@ -42,6 +34,8 @@ const char* MarkerAt(const std::string& text, size_t at)
 // comment. A marker counts only in text.
 class MarkupPlace {
 public:
+    explicit MarkupPlace(const MarkerList& markers) : markers_(markers) {}
+
     // Passes over `piece`, calling `marker(at, name)` for each marker that
     // stands in text; `marker` returns where to go on from.
     template <typename OnMarker>
@@ -74,7 +68,7 @@ public:
                 ++at;
                 continue;
             }
-            if (const char* name = MarkerAt(piece, at)) {
+            if (const char* name = MarkerAt(piece, at, markers_)) {
                 at = marker(at, name);
             } else if (piece.compare(at, 4, "<!--") == 0) {
                 place_ = Place::Comment;
@@ -91,6 +85,7 @@ public:
 
 private:
     enum class Place { Text, Tag, Comment };
+    const MarkerList& markers_;
     Place place_ = Place::Text;
     char quote_ = 0;
 };
@@ -108,12 +103,12 @@ ShownPieces AllPieces(TextList& pieces)
 
 // Replaces the first marker of each kind in the pieces' text by its block;
 // later ones, and markers inside tags or comments, stay as they are.
-void FillMarkers(const ShownPieces& pieces, const MarkerBlocks& blocks)
+void FillMarkers(const ShownPieces& pieces, const MarkerBlocks& blocks, const MarkerList& markers)
 {
     if (!blocks)
         return;
     std::set<std::string> filled;
-    MarkupPlace place;
+    MarkupPlace place(markers);
     for (std::string* shown : pieces) {
         std::string& piece = *shown;
         place.Pass(piece, [&](size_t at, const char* name) {
@@ -128,10 +123,10 @@ void FillMarkers(const ShownPieces& pieces, const MarkerBlocks& blocks)
 }
 
 // How often each marker stands in the pieces' text, for those found more than once.
-std::vector<std::pair<std::string, int>> RepeatedMarkers(const ShownPieces& pieces)
+std::vector<std::pair<std::string, int>> RepeatedMarkers(const ShownPieces& pieces, const MarkerList& markers)
 {
     std::map<std::string, int> counts;
-    MarkupPlace place;
+    MarkupPlace place(markers);
     for (std::string* piece : pieces) {
         place.Pass(*piece, [&](size_t at, const char* name) {
             ++counts[name];
@@ -139,7 +134,7 @@ std::vector<std::pair<std::string, int>> RepeatedMarkers(const ShownPieces& piec
         });
     }
     std::vector<std::pair<std::string, int>> repeated;
-    for (const char* marker : Markers())
+    for (const char* marker : markers)
         if (counts[marker] > 1)
             repeated.emplace_back(marker, counts[marker]);
     return repeated;
@@ -178,6 +173,23 @@ const char* const kChartsMarker = "<!--pq:charts-->";
 const char* const kCompletenessMarker = "<!--pq:completeness-->";
 const char* const kVerdictsByDayMarker = "<!--pq:verdicts-by-day-->";
 const char* const kProvenanceMarker = "<!--pq:provenance-->";
+const char* const kWeekVerdictsMarker = "<!--pq:week-verdicts-->";
+const char* const kWeekSeriesMarker = "<!--pq:week-series-->";
+const char* const kWeekHarmonicsMarker = "<!--pq:week-harmonics-->";
+const char* const kWeekNoteMarker = "<!--pq:week-note-->";
+
+const MarkerList& PageMarkers()
+{
+    static const MarkerList markers{kChartsMarker, kCompletenessMarker, kVerdictsByDayMarker, kProvenanceMarker};
+    return markers;
+}
+
+const MarkerList& WeekPageMarkers()
+{
+    static const MarkerList markers{kWeekVerdictsMarker, kWeekSeriesMarker, kWeekHarmonicsMarker, kWeekNoteMarker,
+                                    kProvenanceMarker};
+    return markers;
+}
 
 namespace {
 
@@ -223,7 +235,7 @@ std::string AssembleDayPage(const std::string& templateText, const TextList& val
     TextList& pieces = cut.pieces;
     const std::vector<HarmonicTable>& tables = cut.tables;
     // After the cuts, which look for the rows' own markup.
-    FillMarkers(cut.Shown(), blocks);
+    FillMarkers(cut.Shown(), blocks, PageMarkers());
     const auto rowsAt = [&tables](size_t k) -> int {
         for (size_t t = 0; t < tables.size(); ++t)
             if (tables[t].rows == k)
@@ -255,8 +267,14 @@ std::string AssembleDayPage(const std::string& templateText, const TextList& val
 std::string AssembleTitlePage(const std::string& templateText, const TextList& values,
                               const MarkerBlocks& blocks)
 {
+    return AssemblePage(templateText, values, blocks, PageMarkers());
+}
+
+std::string AssemblePage(const std::string& templateText, const TextList& values, const MarkerBlocks& blocks,
+                         const MarkerList& markers)
+{
     TextList pieces = SplitText(templateText, "##");
-    FillMarkers(AllPieces(pieces), blocks);
+    FillMarkers(AllPieces(pieces), blocks, markers);
     std::string page = pieces[0];
     for (size_t k = 0; k + 1 < pieces.size(); ++k)
         page += Value(values, k) + pieces[k + 1];
@@ -266,13 +284,19 @@ std::string AssembleTitlePage(const std::string& templateText, const TextList& v
 std::vector<std::pair<std::string, int>> RepeatedDayMarkers(const std::string& templateText)
 {
     DayTemplateCut cut(templateText);
-    return RepeatedMarkers(cut.Shown());
+    return RepeatedMarkers(cut.Shown(), PageMarkers());
 }
 
 std::vector<std::pair<std::string, int>> RepeatedTitleMarkers(const std::string& templateText)
 {
+    return RepeatedPageMarkers(templateText, PageMarkers());
+}
+
+std::vector<std::pair<std::string, int>> RepeatedPageMarkers(const std::string& templateText,
+                                                             const MarkerList& markers)
+{
     TextList pieces = SplitText(templateText, "##");
-    return RepeatedMarkers(AllPieces(pieces));
+    return RepeatedMarkers(AllPieces(pieces), markers);
 }
 
 }  // namespace pq

@@ -23,6 +23,18 @@ extern const char* const kChartsMarker;
 extern const char* const kCompletenessMarker;
 extern const char* const kVerdictsByDayMarker;
 extern const char* const kProvenanceMarker;
+// The week page's: the verdicts of the standard of the week, its table of
+// series, its table of harmonic orders, the note on the values it judged.
+extern const char* const kWeekVerdictsMarker;
+extern const char* const kWeekSeriesMarker;
+extern const char* const kWeekHarmonicsMarker;
+extern const char* const kWeekNoteMarker;
+
+using MarkerList = std::vector<const char*>;
+// The markers of the day and title pages (charts, completeness, verdicts by
+// day, provenance), and those of the week page.
+const MarkerList& PageMarkers();
+const MarkerList& WeekPageMarkers();
 
 // The block for a marker; asked only for the markers a template holds, so a
 // template without markers costs nothing.
@@ -42,9 +54,15 @@ std::string AssembleDayPage(const std::string& templateText, const TextList& val
 std::string AssembleTitlePage(const std::string& templateText, const TextList& values,
                               const MarkerBlocks& blocks = nullptr);
 
+// A page of placeholders and `markers` as the title page is made.
+std::string AssemblePage(const std::string& templateText, const TextList& values, const MarkerBlocks& blocks,
+                         const MarkerList& markers);
+
 // The markers that a template's page holds more than once where they count,
 // each with how often: only the first gets its block.
 std::vector<std::pair<std::string, int>> RepeatedDayMarkers(const std::string& templateText);
 std::vector<std::pair<std::string, int>> RepeatedTitleMarkers(const std::string& templateText);
+std::vector<std::pair<std::string, int>> RepeatedPageMarkers(const std::string& templateText,
+                                                             const MarkerList& markers);
 
 }  // namespace pq

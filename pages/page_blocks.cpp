@@ -126,6 +126,8 @@ std::string ProvenanceBlock(const Provenance& p)
     html += ProvenanceRow(Cp("Документ настроек"), p.settings);
     html += ProvenanceRow(Cp("Шаблон суточной страницы"), p.dayTemplate);
     html += ProvenanceRow(Cp("Шаблон титульной страницы"), p.titleTemplate);
+    if (p.weekTemplate)
+        html += ProvenanceRow(Cp("Шаблон недельной страницы"), *p.weekTemplate);
     html += "</tbody>\n</table>\n<p class=\"note\">" + Cp("Отчёт составлен программой pqreport версии ") +
             HtmlText(p.programVersion) +
             Cp(". Повторный расчёт этой версией программы по тем же исходным файлам даёт те же страницы, "

@@ -41,7 +41,7 @@ std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days);
 
 // The block that ties the pages to their inputs: the program and its
 // version, the size and SHA-256 of the database (and of its write-ahead
-// log), of the settings document and of both templates, and that the same
+// log), of the settings document and of the templates, and that the same
 // inputs give the same pages byte for byte.
 std::string ProvenanceBlock(const Provenance& provenance);
 

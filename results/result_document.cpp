@@ -7,6 +7,7 @@
 #include "model/day_plan.h"
 #include "model/quantity_registry.h"
 #include "model/statistic_values.h"
+#include "standard/gost_32144_2013.h"
 
 namespace pq {
 
@@ -15,6 +16,7 @@ using Json = nlohmann::ordered_json;
 namespace {
 
 const int kFormatVersion = 1;
+const int kWeekFormatVersion = 2;  // with the week's evaluation
 
 Json Value(const Number& n) { return n ? Json(*n) : Json(nullptr); }
 
@@ -103,14 +105,54 @@ Json Day(const EvaluatedDay& day)
 
 Json ExtremeValue(const Extreme& e) { return e.found ? Json(e.value) : Json(nullptr); }
 
+Json WeekSeriesEntry(const WeekSeries& s)
+{
+    return {{"quantity", QuantityKey(s.quantity())},
+            {"table", s.table()},
+            {"column", s.column},
+            {"phase", s.phase >= 0 ? Json(PhaseColumn(s.phase)) : Json(nullptr)},
+            {"order", s.order > 0 ? Json(s.order) : Json(nullptr)},
+            {"count", s.count},
+            {"expected", s.expected},
+            {"limit_95", Value(s.limit95)},
+            {"limit_100", s.limit100},
+            {"beyond_95", s.limit95 ? Json(s.beyond95) : Json(nullptr)},
+            {"share_95", Value(s.share95)},
+            {"beyond_100", s.beyond100},
+            {"min", Value(s.minimum)},
+            {"max", Value(s.maximum)},
+            {"value_95", Value(s.value95)},
+            {"verdict", VerdictKey(s.verdict)}};
+}
+
+Json WeekSection(const WeekEvaluation& week, const Standard& standard)
+{
+    Json verdicts = Json::object();
+    for (const QuantityRow& row : QuantityRegistry())
+        verdicts[row.key] = VerdictKey(week.VerdictFor(row.quantity));
+    Json series = Json::array();
+    for (const WeekSeries& s : week.series)
+        series.push_back(WeekSeriesEntry(s));
+    return {{"standard", standard.Name()},
+            {"interval_minutes", kIntervalMinutes},
+            {"observation",
+             {{"begin", LocalTime(week.begin)},
+              {"end", LocalTime(week.end)},
+              {"days", week.days},
+              {"complete_week", week.completeWeek}}},
+            {"verdicts", verdicts},
+            {"series", series}};
+}
+
 }  // namespace
 
 std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedReport& report, const Standard& standard,
-                           const Provenance& provenance, const std::vector<std::string>& warnings)
+                           const Provenance& provenance, const std::vector<std::string>& warnings,
+                           const std::optional<WeekEvaluation>& week)
 {
     Json doc;
     doc["format"] = "pqreport-result";
-    doc["format_version"] = kFormatVersion;
+    doc["format_version"] = week ? kWeekFormatVersion : kFormatVersion;
     doc["program"] = {{"name", "pqreport"}, {"version", provenance.programVersion}};
     doc["standard"] = standard.Name();
     doc["inputs"] = {{"settings", File(provenance.settings)},
@@ -118,6 +160,8 @@ std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedRepo
                      {"day_template", File(provenance.dayTemplate)},
                      {"title_template", File(provenance.titleTemplate)},
                      {"wal", provenance.wal ? File(*provenance.wal) : Json(nullptr)}};
+    if (provenance.weekTemplate)
+        doc["inputs"]["week_template"] = File(*provenance.weekTemplate);
     doc["voltage_class"] = header.Unom;
     doc["period"] = {{"begin", LocalTime(report.periodStart)},
                      {"end", LocalTime(report.periodEnd)},
@@ -135,6 +179,8 @@ std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedRepo
                       {"voltage", {{"min", ExtremeValue(s.voltage.minimum)}, {"max", ExtremeValue(s.voltage.maximum)}}},
                       {"verdicts", Verdicts(report.flags)},
                       {"completeness", CompletenessOf(report.PeriodCounts(), report.dayCount)}};
+    if (week)
+        doc[Gost32144().Key()] = WeekSection(*week, Gost32144());
     doc["warnings"] = warnings;
     // Paths hold the file system's bytes; any that are not UTF-8 are replaced.
     return doc.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";

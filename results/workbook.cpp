@@ -519,6 +519,124 @@ void WriteSummary(Book& book, const Formats& f, const ReportHeaderValues& header
     InputRows(sheet, f, "Документ настроек", provenance.settings);
     InputRows(sheet, f, "Шаблон суточной страницы", provenance.dayTemplate);
     InputRows(sheet, f, "Шаблон титульной страницы", provenance.titleTemplate);
+    if (provenance.weekTemplate)
+        InputRows(sheet, f, "Шаблон недельной страницы", *provenance.weekTemplate);
+}
+
+// ---- «ГОСТ 32144» -----------------------------------------------------------------
+
+const char* const kPhaseNames[3] = {"фаза A (L1)", "фаза B (L2)", "фаза C (L3)"};
+
+const char* WeekMark(Verdict v)
+{
+    switch (v) {
+    case Verdict::Complies:
+        return "+";
+    case Verdict::DoesNotComply:
+        return "НЕТ";
+    case Verdict::NoData:
+        return "н/д";
+    case Verdict::NotEvaluated:
+        break;
+    }
+    return "н/о";
+}
+
+const char* WeekVoltageClass(int voltageClass)
+{
+    static const char* const names[4] = {"0,4 кВ", "6–25 кВ", "35 кВ", "110–220 кВ"};
+    return names[(voltageClass >= 0 && voltageClass <= 2) ? voltageClass : 3];
+}
+
+std::string WeekSeriesLabel(const WeekSeries& s)
+{
+    std::string label = s.series->plainLabel;
+    if (s.phase >= 0)
+        label += std::string(", ") + kPhaseNames[s.phase];
+    return label + ", " + s.series->rateText;
+}
+
+void WriteWeek(Book& book, const Formats& f, const ReportHeaderValues& header, const WeekEvaluation& week)
+{
+    Sheet sheet(book, "ГОСТ 32144");
+    sheet.Width(0, 0, 44);
+    sheet.Width(1, 12, 12.5);
+    sheet.PageSetUp(1, 1, true);
+
+    sheet.Text(0, "Оценка качества электрической энергии по ГОСТ 32144-2013", f.title);
+    sheet.Next(2);
+    sheet.Text(0, "Интервал наблюдения", f.key);
+    sheet.Text(1, "с " + DateTimeText(week.begin) + " по " + DateTimeText(week.end), f.info);
+    sheet.Next();
+    sheet.Text(0, "Число суток", f.key);
+    sheet.Value(1, static_cast<double>(week.days), f.info);
+    sheet.Next();
+    sheet.Text(0, "Класс напряжения сети", f.key);
+    sheet.Text(1, WeekVoltageClass(header.Unom), f.info);
+    sheet.Next();
+    if (!week.completeWeek) {
+        sheet.Text(0, "Интервал наблюдения менее недели: соответствие не оценивается", f.heading);
+        sheet.Next();
+    }
+    sheet.Next();
+
+    sheet.Text(0, "1. Оценка соответствия", f.heading);
+    sheet.Next();
+    sheet.Headings({"Показатель качества электрической энергии", "Заключение"}, f.header);
+    for (const QuantityRow& row : QuantityRegistry()) {
+        const Verdict v = week.VerdictFor(row.quantity);
+        sheet.Text(0, row.name, f.label);
+        sheet.Text(1, VerdictText(v), VerdictFormat(f, v));
+        sheet.Next();
+    }
+    sheet.Next();
+
+    // Values as the week page shows them: rounded to two decimals as the page rounds them.
+    sheet.Text(0, "2. Ряды измерений (10-минутные значения; частота: 20-секундные)", f.heading);
+    sheet.Next();
+    sheet.Headings({"Ряд измерений", "Учтено значений", "Ожидалось", "Наименьшее", "Наибольшее", "Значение 95 %",
+                    "Предел 95 %", "Доля за пределом 95 %, %", "Предел 100 %", "За пределом 100 %", "Итог"},
+                   f.header);
+    for (const WeekSeries& s : week.series) {
+        if (s.series->Harmonic())
+            continue;
+        sheet.Text(0, WeekSeriesLabel(s), f.label);
+        sheet.Value(1, static_cast<double>(s.count), f.count);
+        sheet.Value(2, static_cast<double>(s.expected), f.count);
+        sheet.Value(3, Shown(s.minimum), f.value);
+        sheet.Value(4, Shown(s.maximum), f.value);
+        sheet.Value(5, Shown(s.value95), f.value);
+        sheet.Value(6, s.limit95, f.value);
+        sheet.Value(7, Shown(s.share95), f.value);
+        sheet.Value(8, s.limit100, f.value);
+        sheet.Value(9, static_cast<double>(s.beyond100), f.count);
+        sheet.Text(10, WeekMark(s.verdict), VerdictFormat(f, s.verdict));
+        sheet.Next();
+    }
+    sheet.Next();
+
+    sheet.Text(0, "3. Коэффициенты гармонических составляющих напряжения KU(n), %", f.heading);
+    sheet.Next();
+    std::vector<std::string> headings{"n"};
+    for (const char* phase : kPhaseNames)
+        for (const char* what : {"95 %", "доля, %", "предел", "итог"})
+            headings.push_back(std::string(phase) + ": " + what);
+    sheet.Headings(headings, f.header);
+    for (int n = 2; n <= kHighestOrder; ++n) {
+        sheet.Value(0, static_cast<double>(n), f.count);
+        for (const WeekSeries& s : week.series) {
+            if (!s.series->Harmonic() || s.order != n || s.phase < 0 || s.phase > 2)
+                continue;
+            const lxw_col_t at = static_cast<lxw_col_t>(1 + 4 * s.phase);
+            sheet.Value(at, Shown(s.value95), f.value);
+            sheet.Value(at + 1, Shown(s.share95), f.value);
+            sheet.Value(at + 2, s.limit95, f.value);
+            sheet.Text(at + 3, WeekMark(s.verdict), VerdictFormat(f, s.verdict));
+        }
+        sheet.Next();
+    }
+    sheet.Next();
+    sheet.Text(0, "+ — соответствует; НЕТ — не соответствует; н/д — нет данных; н/о — не оценено.", f.key);
 }
 
 // ---- «Сутки N» --------------------------------------------------------------------
@@ -807,7 +925,8 @@ bool ReadsBackWhole(const std::string& path, int sheets, std::string& why)
 }  // namespace
 
 bool WriteWorkbook(const std::string& path, const std::string& temporaryDir, const ReportHeaderValues& header,
-                   const EvaluatedReport& report, const Provenance& provenance, std::string& why)
+                   const EvaluatedReport& report, const Provenance& provenance, std::string& why,
+                   const std::optional<WeekEvaluation>& week)
 {
     const CNumbers numbers;
     Book book(path, temporaryDir);
@@ -817,6 +936,8 @@ bool WriteWorkbook(const std::string& path, const std::string& temporaryDir, con
     book.SetCreated(end != 0 ? end : 1);
     const Formats formats = MakeFormats(book);
     WriteSummary(book, formats, header, report, provenance);
+    if (week)
+        WriteWeek(book, formats, header, *week);
     for (const EvaluatedDay& day : report.days)
         WriteDay(book, formats, day);
     WriteData(book, formats, report);
@@ -824,7 +945,7 @@ bool WriteWorkbook(const std::string& path, const std::string& temporaryDir, con
         why = book.Error();
         return false;
     }
-    return ReadsBackWhole(path, 2 + static_cast<int>(report.days.size()), why);
+    return ReadsBackWhole(path, 2 + (week ? 1 : 0) + static_cast<int>(report.days.size()), why);
 }
 
 }  // namespace pq

@@ -7,6 +7,8 @@
 //    shaded as on the title page's verdicts by day; the period's extremes;
 //    the verdicts by day; the completeness over the period; the inputs'
 //    paths, sizes and SHA-256 and the program's version.
+//  - «ГОСТ 32144», with the week's evaluation: its verdicts, its series and
+//    its harmonic orders, the values rounded as the week page shows them.
 //  - «Сутки 1» .. «Сутки 7»: the day page's tables in its column order, each
 //    table with its limits; the harmonic coefficients of orders 2..40 per
 //    phase; the day's completeness.
@@ -24,10 +26,12 @@
 // tie such as 0.125 away from zero (0,13), where the page writes 0,12.
 // «Данные» holds report.json's numbers unrounded, displayed with two to six
 // decimals.
+#include <optional>
 #include <string>
 
 #include "model/evaluated_report.h"
 #include "model/provenance.h"
+#include "model/week_evaluation.h"
 #include "settings/header_values.h"
 
 namespace pq {
@@ -37,6 +41,7 @@ namespace pq {
 // with the library's reason in `why`, when it cannot; the file is then no
 // workbook.
 bool WriteWorkbook(const std::string& path, const std::string& temporaryDir, const ReportHeaderValues& header,
-                   const EvaluatedReport& report, const Provenance& provenance, std::string& why);
+                   const EvaluatedReport& report, const Provenance& provenance, std::string& why,
+                   const std::optional<WeekEvaluation>& week = std::nullopt);
 
 }  // namespace pq

@@ -6,6 +6,7 @@
 
 #include "base/file_path.h"
 #include "model/report_files.h"
+#include "standard/gost_32144_2013.h"
 
 namespace pq {
 
@@ -40,6 +41,10 @@ std::optional<PagePlan> PlanPages(const RunSettings& run, const wxString& progra
     for (int k = 0; k < run.days; ++k)
         plan.dayPages.push_back(userDir + DayPageName(k + 1));
     plan.titlePage = userDir + TitlePageName();
+    if (run.Evaluates(Gost32144())) {
+        plan.weekTemplate = programDir + WeekTemplateName();
+        plan.weekPage = userDir + WeekPageName();
+    }
     if (run.exports.json)
         plan.resultDocument = userDir + ResultDocumentName();
     if (run.exports.xlsx)
@@ -48,14 +53,19 @@ std::optional<PagePlan> PlanPages(const RunSettings& run, const wxString& progra
     for (const wxString& page : plan.dayPages)
         files.emplace_back("page", page);
     files.emplace_back("page", plan.titlePage);
+    if (plan.weekPage)
+        files.emplace_back("page", *plan.weekPage);
     if (plan.resultDocument)
         files.emplace_back("result document", *plan.resultDocument);
     if (plan.workbook)
         files.emplace_back("workbook", *plan.workbook);
-    if (!FilesSpareTheInputs(files, {{"database", run.Header().DB},
-                                     {"settings document", run.file},
-                                     {"template", plan.dayTemplate},
-                                     {"template", plan.titleTemplate}}))
+    NamedFiles inputs{{"database", run.Header().DB},
+                      {"settings document", run.file},
+                      {"template", plan.dayTemplate},
+                      {"template", plan.titleTemplate}};
+    if (plan.weekTemplate)
+        inputs.emplace_back("template", *plan.weekTemplate);
+    if (!FilesSpareTheInputs(files, inputs))
         return std::nullopt;
     return plan;
 }

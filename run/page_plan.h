@@ -11,8 +11,10 @@ namespace pq {
 
 struct PagePlan {
     wxString dayTemplate, titleTemplate;
+    std::optional<wxString> weekTemplate;    // Week.htm, for a week's evaluation
     std::vector<wxString> dayPages;          // day 1, 2, ...
     wxString titlePage;
+    std::optional<wxString> weekPage;        // week.htm, for a week's evaluation
     std::optional<wxString> resultDocument;  // report.json, when the settings ask for it
     std::optional<wxString> workbook;        // report.xlsx, when the settings ask for it
 };

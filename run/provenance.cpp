@@ -33,7 +33,7 @@ FileFingerprint FingerprintOfBytes(const wxString& path, const std::string& byte
 }  // namespace
 
 Provenance GatherProvenance(const wxString& settingsFile, const wxString& database, const TemplateText& dayTemplate,
-                            const TemplateText& titleTemplate)
+                            const TemplateText& titleTemplate, const std::optional<TemplateText>& weekTemplate)
 {
     Provenance p;
     p.programVersion = ProgramVersion();
@@ -45,6 +45,8 @@ Provenance GatherProvenance(const wxString& settingsFile, const wxString& databa
         p.wal = FingerprintOf("write-ahead log", wal);
     p.dayTemplate = FingerprintOfBytes(dayTemplate.path, dayTemplate.bytes);
     p.titleTemplate = FingerprintOfBytes(titleTemplate.path, titleTemplate.bytes);
+    if (weekTemplate)
+        p.weekTemplate = FingerprintOfBytes(weekTemplate->path, weekTemplate->bytes);
     return p;
 }
 

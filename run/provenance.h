@@ -1,5 +1,6 @@
 #pragma once
 // Gathering what a report was computed from.
+#include <optional>
 #include <string>
 
 #include <wx/string.h>
@@ -18,6 +19,6 @@ struct TemplateText {
 // once; the templates are described by the bytes the pages were made from.
 // Throws ReportFileError naming a file that cannot be read.
 Provenance GatherProvenance(const wxString& settingsFile, const wxString& database, const TemplateText& dayTemplate,
-                            const TemplateText& titleTemplate);
+                            const TemplateText& titleTemplate, const std::optional<TemplateText>& weekTemplate);
 
 }  // namespace pq

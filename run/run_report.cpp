@@ -6,7 +6,6 @@
 #include <optional>
 #include <new>
 #include <utility>
-#include <sys/stat.h>
 #include <vector>
 
 #include <wx/filename.h>
@@ -27,6 +26,7 @@
 #include "pages/page_assembly.h"
 #include "pages/page_blocks.h"
 #include "pages/page_layout.h"
+#include "pages/week_page.h"
 #include "results/result_document.h"
 #include "results/workbook.h"
 #include "run/day_evaluation.h"
@@ -36,6 +36,8 @@
 #include "run/provenance.h"
 #include "settings/run_settings.h"
 #include "standard/gost_13109_97.h"
+#include "standard/gost_32144_2013.h"
+#include "stats/week_values.h"
 
 namespace pq {
 
@@ -59,6 +61,7 @@ using DatabaseHandle = std::unique_ptr<MeasurementDatabase, DatabaseCloser>;
 // Both templates, read once before the database is opened and used for every page.
 struct PageTemplates {
     TemplateText day, title;
+    std::optional<TemplateText> week;  // for a week's evaluation
 };
 
 // The templates; nothing, after an error naming the file, when one cannot be
@@ -71,7 +74,13 @@ std::optional<PageTemplates> ReadTemplates(const PagePlan& plan, Notes& notes)
     const std::optional<std::string> title = ReadTemplate(plan.titleTemplate);
     if (!title)
         return std::nullopt;
-    PageTemplates templates{{plan.dayTemplate, *day}, {plan.titleTemplate, *title}};
+    PageTemplates templates{{plan.dayTemplate, *day}, {plan.titleTemplate, *title}, std::nullopt};
+    if (plan.weekTemplate) {
+        const std::optional<std::string> week = ReadTemplate(*plan.weekTemplate);
+        if (!week)
+            return std::nullopt;
+        templates.week = TemplateText{*plan.weekTemplate, *week};
+    }
     const auto name = [&notes](const wxString& path, const std::vector<std::pair<std::string, int>>& repeated) {
         for (const auto& marker : repeated)
             notes.Warning(wxString::Format("The template %s holds %s %d times: its block takes the place of the "
@@ -80,6 +89,8 @@ std::optional<PageTemplates> ReadTemplates(const PagePlan& plan, Notes& notes)
     };
     name(plan.dayTemplate, RepeatedDayMarkers(templates.day.bytes));
     name(plan.titleTemplate, RepeatedTitleMarkers(templates.title.bytes));
+    if (templates.week)
+        name(templates.week->path, RepeatedPageMarkers(templates.week->bytes, WeekPageMarkers()));
     return templates;
 }
 
@@ -90,7 +101,8 @@ public:
     const Provenance& Get()
     {
         if (!provenance_)
-            provenance_ = GatherProvenance(run_.file, run_.Header().DB, templates_.day, templates_.title);
+            provenance_ =
+                GatherProvenance(run_.file, run_.Header().DB, templates_.day, templates_.title, templates_.week);
         return *provenance_;
     }
 
@@ -147,6 +159,28 @@ public:
         return WritePage(userDir_ + TitlePageName(), page);
     }
 
+    // Writes the week page of the week's evaluation.
+    bool WriteWeek(const WeekEvaluation& week)
+    {
+        const int voltageClass = run_.Header().Unom;
+        const MarkerBlocks blocks = [&](const std::string& marker) {
+            if (marker == kWeekVerdictsMarker)
+                return WeekVerdictsBlock(week, voltageClass);
+            if (marker == kWeekSeriesMarker)
+                return WeekSeriesBlock(week);
+            if (marker == kWeekHarmonicsMarker)
+                return WeekHarmonicsBlock(week);
+            if (marker == kWeekNoteMarker)
+                return WeekNoteBlock(week);
+            if (marker == kProvenanceMarker)
+                return ProvenanceBlock(inputs_.Get());
+            return std::string();
+        };
+        const std::string page = AssemblePage(templates_.week->bytes, WeekPageValues(run_.Header(), week), blocks,
+                                              WeekPageMarkers());
+        return WritePage(userDir_ + WeekPageName(), page);
+    }
+
 private:
     const RunSettings& run_;
     const wxString& userDir_;
@@ -167,7 +201,7 @@ bool WriteResultDocument(AtomicFile& file, const std::string& text)
 
 // Writes report.xlsx into its temporary file; false, after naming the file, when it cannot.
 bool WriteWorkbookFile(AtomicFile& file, const ReportHeaderValues& header, const EvaluatedReport& report,
-                       const Provenance& provenance)
+                       const Provenance& provenance, const std::optional<WeekEvaluation>& week)
 {
     const std::string& name = file.Path();
     std::string why;
@@ -178,7 +212,7 @@ bool WriteWorkbookFile(AtomicFile& file, const ReportHeaderValues& header, const
         // /tmp that may be held in memory.
         const size_t slash = name.rfind('/');
         const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
-        if (WriteWorkbook(file.TemporaryPath(), dir, header, report, provenance, why))
+        if (WriteWorkbook(file.TemporaryPath(), dir, header, report, provenance, why, week))
             return true;
     }
     wxLogError("Cannot write the workbook %s: %s", wxString::FromUTF8(name), wxString::FromUTF8(why));
@@ -229,9 +263,24 @@ bool RunReport(wxString settingsPath)
         db->OpenExisting(header.DB, kBusyTimeoutMs, notes);
         TuneForScans(*db);
         DatabaseSource source(*db);
-        const SeriesReader read = [&db](const std::string& table, const std::vector<std::string>& columns,
-                                        const wxDateTime& from, const wxDateTime& to, const SeriesVisit& visit) {
-            ReadSeries(*db, table, columns, from, to, visit);
+        // The week's 10-minute values take every row of their tables once:
+        // the rows the charts read go to them too, and after each day's page
+        // the tables the charts did not read are read for them alone.
+        std::optional<WeekValues> week;
+        if (run->Evaluates(Gost32144()))
+            week.emplace(header.dt_begin, run->days, Gost32144(), header.Unom);
+        int day = 0;  // the day whose page is being made
+        const SeriesReader read = [&](const std::string& table, const std::vector<std::string>& columns,
+                                      const wxDateTime& from, const wxDateTime& to, const SeriesVisit& visit) {
+            std::optional<RowSink> sink = week ? week->SinkFor(table, columns, day) : std::nullopt;
+            if (!sink) {
+                ReadSeries(*db, table, columns, from, to, visit);
+                return;
+            }
+            ReadSeries(*db, table, columns, from, to, [&](long seconds, const std::vector<double>& values) {
+                visit(seconds, values);
+                (*sink)(seconds, values);
+            });
         };
 
         PageWriter pages(*run, userDir, *templates, read, inputs);
@@ -242,14 +291,24 @@ bool RunReport(wxString settingsPath)
         report.dayCount = run->days;
         for (int k = 0; k < run->days; ++k) {
             wxLogMessage("Day number %d of %d.", k + 1, run->days);
-            EvaluatedDay day = EvaluateDay(*run, k, source, standard, notes);
-            for (const wxString& warning : DayGapWarnings(day))
+            EvaluatedDay evaluated = EvaluateDay(*run, k, source, standard, notes);
+            for (const wxString& warning : DayGapWarnings(evaluated))
                 notes.Warning(warning);
-            allPagesWritten &= pages.WriteDay(day);
-            report.AddDay(std::move(day));
+            day = k;
+            allPagesWritten &= pages.WriteDay(evaluated);
+            if (week)
+                for (const auto& table : week->Tables())
+                    if (std::optional<RowSink> sink = week->SinkFor(table.first, table.second, k))
+                        ReadSeries(*db, table.first, table.second, evaluated.start, evaluated.end, *sink);
+            report.AddDay(std::move(evaluated));
         }
         report.summary = SummariseRun(*run, source, notes);
         allPagesWritten &= pages.WriteTitle(report);
+        std::optional<WeekEvaluation> evaluatedWeek;
+        if (week) {
+            evaluatedWeek = week->Evaluate();
+            allPagesWritten &= pages.WriteWeek(*evaluatedWeek);
+        }
         db.reset();
         if (!allPagesWritten) {
             wxLogError("The report is incomplete: a page could not be written.");
@@ -260,12 +319,13 @@ bool RunReport(wxString settingsPath)
         std::optional<AtomicFile> document, workbook;
         if (plan->resultDocument) {
             document.emplace(FileSystemPath(*plan->resultDocument));
-            if (!WriteResultDocument(*document, ResultDocument(header, report, standard, inputs.Get(), notes.Lines())))
+            if (!WriteResultDocument(*document, ResultDocument(header, report, standard, inputs.Get(), notes.Lines(),
+                                                               evaluatedWeek)))
                 return false;
         }
         if (plan->workbook) {
             workbook.emplace(FileSystemPath(*plan->workbook));
-            if (!WriteWorkbookFile(*workbook, header, report, inputs.Get()))
+            if (!WriteWorkbookFile(*workbook, header, report, inputs.Get(), evaluatedWeek))
                 return false;
         }
         {

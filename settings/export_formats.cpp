@@ -22,9 +22,9 @@ bool Separator(char c) { return c == ',' || std::isspace(static_cast<unsigned ch
 
 }  // namespace
 
-std::optional<ExportFormats> ParseExportFormats(const std::string& list, std::string& unknown)
+std::vector<std::string> ListWords(const std::string& list)
 {
-    ExportFormats formats;
+    std::vector<std::string> words;
     size_t i = 0;
     while (i < list.size()) {
         if (Separator(list[i])) {
@@ -34,8 +34,16 @@ std::optional<ExportFormats> ParseExportFormats(const std::string& list, std::st
         size_t end = i;
         while (end < list.size() && !Separator(list[end]))
             ++end;
-        const std::string word = list.substr(i, end - i);
+        words.push_back(list.substr(i, end - i));
         i = end;
+    }
+    return words;
+}
+
+std::optional<ExportFormats> ParseExportFormats(const std::string& list, std::string& unknown)
+{
+    ExportFormats formats;
+    for (const std::string& word : ListWords(list)) {
         bool known = false;
         for (const auto& w : Words()) {
             if (word == w.first) {

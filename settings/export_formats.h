@@ -2,6 +2,7 @@
 // The files a run writes besides its pages, as the settings ask for them.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pq {
 
@@ -9,6 +10,9 @@ struct ExportFormats {
     bool json = false;  // report.json, the result document
     bool xlsx = false;  // report.xlsx, the workbook
 };
+
+// The words of a list, separated by blanks or commas ("json xlsx", "json,xlsx").
+std::vector<std::string> ListWords(const std::string& list);
 
 // The formats named by a list of words separated by blanks or commas ("json xlsx");
 // nothing, with the first word that names no format in `unknown`.

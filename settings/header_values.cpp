@@ -85,6 +85,7 @@ const std::vector<Field>& Fields()
                      },
                      false, true});
         f.push_back({"Export", [](R& r, const wxString& v) { StoreText(r.Export, v); }});
+        f.push_back({"Evaluate", [](R& r, const wxString& v) { StoreText(r.Evaluate, v); }});
         return f;
     }();
     return fields;

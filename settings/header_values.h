@@ -41,6 +41,8 @@ struct ReportHeaderValues {
     wxString DB;
     // The files the run writes besides the pages: a list of words (Export).
     std::string Export;
+    // The standards evaluated besides the day pages' own: a list of words (Evaluate).
+    std::string Evaluate;
     // Every child of ReportData with a non-empty Value, known or not, by
     // element name in the order first met, as the document wrote it (UTF-8);
     // a later non-empty value replaces an earlier one.

@@ -1,5 +1,7 @@
 #include "settings/run_settings.h"
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include <wx/log.h>
@@ -9,6 +11,7 @@
 #include "base/whole_number.h"
 #include "model/report_files.h"
 #include "settings/date_parsing.h"
+#include "standard/standards.h"
 
 namespace pq {
 
@@ -60,6 +63,27 @@ wxString UnknownExportWord(const std::string& word)
                             KnownExportWords());
 }
 
+wxString UnknownStandardWord(const std::string& word)
+{
+    return wxString::Format("Evaluate names \"%s\", which is no standard the report evaluates (known: %s)",
+                            WxFromCodePage(word), KnownStandardWords());
+}
+
+std::optional<std::vector<const Standard*>> ParseStandardWords(const std::string& list, std::string& unknown)
+{
+    std::vector<const Standard*> standards;
+    for (const std::string& word : ListWords(list)) {
+        const Standard* standard = StandardOfWord(word);
+        if (!standard) {
+            unknown = word;
+            return std::nullopt;
+        }
+        if (std::find(standards.begin(), standards.end(), standard) == standards.end())
+            standards.push_back(standard);
+    }
+    return standards;
+}
+
 std::optional<ReportSettings> ReadSettingsFile(const wxString& path, Notes& notes)
 {
     if (!IsRegularFile(path))
@@ -97,6 +121,12 @@ std::optional<RunSettings> CheckRunSettings(const wxString& path, ReportSettings
         return SettingsProblem();
     }
     run.exports = *exports;
+    std::optional<std::vector<const Standard*>> standards = ParseStandardWords(header.Evaluate, unknown);
+    if (!standards) {
+        wxLogError("%s.", UnknownStandardWord(unknown));
+        return SettingsProblem();
+    }
+    run.evaluate = std::move(*standards);
     // Every day's max-load times before anything of the run is done: a time
     // that fails on day 2 must not leave day 1's page behind.
     std::optional<std::vector<MaxLoadPeriod>> maxLoad = MaxLoadPeriods(header, run.days);

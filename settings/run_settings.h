@@ -12,6 +12,7 @@
 #include "model/period.h"
 #include "settings/export_formats.h"
 #include "settings/settings_document.h"
+#include "standard/standard.h"
 
 namespace pq {
 
@@ -25,9 +26,17 @@ struct RunSettings {
     ReportSettings settings;  // every value it holds
     int days = 0;             // n_Dayes
     ExportFormats exports;    // what the run writes besides the pages
+    std::vector<const Standard*> evaluate;  // the standards evaluated besides the day pages' own (Evaluate)
     std::vector<MaxLoadPeriod> maxLoad;  // day 1, 2, ...
 
     const ReportHeaderValues& Header() const { return settings.header; }
+    bool Evaluates(const Standard& standard) const
+    {
+        for (const Standard* s : evaluate)
+            if (s == &standard)
+                return true;
+        return false;
+    }
     Period GetPeriod() const { return {settings.header.dt_begin, days}; }
 };
 
@@ -37,6 +46,14 @@ int DayCount(const ReportHeaderValues& header);
 // Why an Export word refuses the settings: "Export names "x", which is no
 // export format (known: json, xlsx)".
 wxString UnknownExportWord(const std::string& word);
+
+// Why an Evaluate word refuses the settings: "Evaluate names "x", which is no
+// standard the report evaluates (known: 32144-2013)".
+wxString UnknownStandardWord(const std::string& word);
+
+// The standards a list of Evaluate words asks for, each once, in the order
+// first named; nothing, with the first word that names none in `unknown`.
+std::optional<std::vector<const Standard*>> ParseStandardWords(const std::string& list, std::string& unknown);
 
 // The document at `path` read as a run reads it; nothing when it is no
 // regular file, cannot be read or parsed (the XML reader logs why), or its

@@ -4,7 +4,7 @@
 # Source it after `set -euo pipefail`, with ROOT set to the repository.
 
 # The settings template; DEMO_SETTINGS_IN names another file with the same
-# tokens (@DT_BEGIN@, @N_DAYS@, @DB@, @USER_DIR@, @EXPORT@).
+# tokens (@DT_BEGIN@, @N_DAYS@, @DB@, @USER_DIR@, @EXPORT@, @EVALUATE@).
 settings_template() {
   echo "${DEMO_SETTINGS_IN:-$ROOT/tools/demo-settings.xml.in}"
 }
@@ -46,11 +46,13 @@ xml_escape() {
   printf '%s' "$s"
 }
 
-# write_settings OUT DT_BEGIN N_DAYS DB USER_DIR [EXPORT]: the template with
-# its tokens replaced (USER_DIR should end with "/"; EXPORT lists the files
-# written besides the pages, such as "json"; none when empty or not given).
+# write_settings OUT DT_BEGIN N_DAYS DB USER_DIR [EXPORT [EVALUATE]]: the
+# template with its tokens replaced (USER_DIR should end with "/"; EXPORT
+# lists the files written besides the pages, such as "json", EVALUATE the
+# standards evaluated besides the day pages', such as "32144-2013"; none when
+# empty or not given).
 write_settings() {
-  local out=$1 begin=$2 days=$3 db=$4 userdir=$5 exports=${6:-}
+  local out=$1 begin=$2 days=$3 db=$4 userdir=$5 exports=${6:-} evaluate=${7:-}
   local template text
   template=$(settings_template)
   if [ ! -f "$template" ]; then
@@ -63,6 +65,7 @@ write_settings() {
   text=${text//@DB@/"$(xml_escape "$db")"}
   text=${text//@USER_DIR@/"$(xml_escape "$userdir")"}
   text=${text//@EXPORT@/"$(xml_escape "$exports")"}
+  text=${text//@EVALUATE@/"$(xml_escape "$evaluate")"}
   mkdir -p "$(dirname "$out")"
   printf '%s\n' "$text" >"$out.tmp"
   mv "$out.tmp" "$out"

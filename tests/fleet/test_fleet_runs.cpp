@@ -313,7 +313,7 @@ TEST(Fleet, SixSitesRollUpToTheirReportsVerdicts)
     EXPECT_EQ(SchemaCheck("fleet.schema.json", w.out + "/fleet.json"), "exit 0\n");
     const Json fleet = ReadJson(w.out + "/fleet.json");
     EXPECT_EQ(fleet["format"], "pqreport-fleet");
-    EXPECT_EQ(fleet["format_version"], 1);
+    EXPECT_EQ(fleet["format_version"], 2);
     ASSERT_EQ(fleet["runs"].size(), order.size());
     for (size_t i = 0; i < order.size(); ++i) {
         const Json& run = fleet["runs"][i];

@@ -45,6 +45,7 @@ std::string DemoSettings(const Workspace& w, const std::string& begin = "01.03.2
     xml = Replace(xml, "@N_DAYS@", "1");
     xml = Replace(xml, "@DB@", w.db);
     xml = Replace(xml, "@EXPORT@", "");
+    xml = Replace(xml, "@EVALUATE@", "");
     return Replace(xml, "@USER_DIR@", w.out);
 }
 
