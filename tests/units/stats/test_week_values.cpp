@@ -82,8 +82,9 @@ void ReadDay(WeekValues& week, const std::string& table, int day, const std::vec
     }
 }
 
-// The series of table.column (a harmonic table's column "H<n>").
-const WeekSeries& Find(const WeekEvaluation& week, const std::string& table, const std::string& column)
+// The series of table.column (a harmonic table's column "H<n>"), a copy:
+// the evaluation may be a temporary.
+WeekSeries Find(const WeekEvaluation& week, const std::string& table, const std::string& column)
 {
     for (const WeekSeries& s : week.series)
         if (s.table() == table && s.column == column)
