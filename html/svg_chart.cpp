@@ -139,12 +139,35 @@ std::string Text(double x, double y, const char* anchor, const std::string& text
     std::string s = "<text" + Attr("x", x) + Attr("y", y);
     if (anchor)
         s += Attr("text-anchor", anchor);
-    return s + extra + ">" + EscapeHtml(text) + "</text>\n";
+    return s + extra + ">" + text + "</text>\n";
+}
+
+// The characters a text's markup shows: tags take no room, a character
+// reference is one character.
+size_t VisibleLength(const std::string& markup)
+{
+    size_t n = 0;
+    for (size_t i = 0; i < markup.size(); ++i) {
+        if (markup[i] == '<') {
+            const size_t end = markup.find('>', i);
+            if (end == std::string::npos)
+                break;
+            i = end;
+            continue;
+        }
+        if (markup[i] == '&') {
+            const size_t end = markup.find(';', i);
+            if (end != std::string::npos)
+                i = end;
+        }
+        ++n;
+    }
+    return n;
 }
 
 double TextWidth(const std::string& text, double fontSize = kFontSize)
 {
-    return static_cast<double>(text.size()) * kCharWidth * fontSize / kFontSize;
+    return static_cast<double>(VisibleLength(text)) * kCharWidth * fontSize / kFontSize;
 }
 
 std::string SvgOpen(const std::string& title)

@@ -1,8 +1,11 @@
 #pragma once
 // Inline SVG charts for the report pages: a line chart of one day (00:00 to
-// 24:00) and a harmonic spectrum bar chart. Texts are CP1251 and are escaped
-// here; numbers in the markup always carry a decimal point, whatever the
-// process locale, and tick labels a decimal comma, as the pages show numbers.
+// 24:00) and a harmonic spectrum bar chart. Texts are CP1251: a chart's title
+// (the image's accessible name) is plain text and is escaped here; every other
+// text is SVG text content, escaped by the caller (EscapeHtml), which may hold
+// character references (&#948;) and <tspan> elements. Numbers in the markup
+// always carry a decimal point, whatever the process locale, and tick labels a
+// decimal comma, as the pages show numbers.
 // Each chart has a fixed viewBox of kChartWidth x kChartHeight user units and
 // width 100 %, so it scales to the page; series and bars are told apart by
 // marker shape, dash pattern or shade as well as by colour, for grey prints.

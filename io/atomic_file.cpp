@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,9 +17,14 @@ namespace {
 // time, or the files that take their places together at the end of a run.
 // The handler reads a slot's name only while the slot is pending, and the
 // name is written only while it is not (and with the signals held).
-const int kSlots = 4;
+const int kSlots = 6;
 char pendingNames[kSlots][4096];
 volatile std::sig_atomic_t pending[kSlots] = {};
+// The private folders the files of the slots may stand in: removed once
+// their files are.
+const int kFolderSlots = 2;
+char pendingFolders[kFolderSlots][4096];
+volatile std::sig_atomic_t pendingFolder[kFolderSlots] = {};
 
 // The slot that now holds `name`; -1 when there is none (the file is then
 // not removed on a signal).
@@ -54,11 +60,35 @@ sigset_t Interrupts()
     return interrupts;
 }
 
+int RegisterFolder(const std::string& name)
+{
+    if (name.size() >= sizeof pendingFolders[0])
+        return -1;
+    for (int slot = 0; slot < kFolderSlots; ++slot) {
+        if (pendingFolder[slot])
+            continue;
+        std::memcpy(pendingFolders[slot], name.c_str(), name.size() + 1);
+        pendingFolder[slot] = 1;
+        return slot;
+    }
+    return -1;
+}
+
+void UnregisterFolder(int& slot)
+{
+    if (slot >= 0)
+        pendingFolder[slot] = 0;
+    slot = -1;
+}
+
 extern "C" void RemovePendingAndEnd(int signal)
 {
     for (int slot = 0; slot < kSlots; ++slot)
         if (pending[slot])
             ::unlink(pendingNames[slot]);
+    for (int slot = 0; slot < kFolderSlots; ++slot)
+        if (pendingFolder[slot])
+            ::rmdir(pendingFolders[slot]);
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -152,6 +182,62 @@ bool AtomicFile::Commit()
     // Renamed: the name now is the page's, which a signal must not remove.
     Unregister(slot_);
     temporary_.clear();
+    return true;
+}
+
+TemporaryFolder::TemporaryFolder(const std::string& near) : path_(near + ".XXXXXX")
+{
+    const HeldSignals held;
+    if (!::mkdtemp(&path_[0])) {
+        error_ = errno;
+        path_.clear();
+        return;
+    }
+    slot_ = RegisterFolder(path_);
+}
+
+TemporaryFolder::~TemporaryFolder()
+{
+    const HeldSignals held;
+    for (int slot : fileSlots_) {
+        ::unlink(pendingNames[slot]);
+        Unregister(slot);
+    }
+    if (!path_.empty())
+        ::rmdir(path_.c_str());
+    UnregisterFolder(slot_);
+}
+
+bool TemporaryFolder::Write(const std::string& name, const std::string& bytes)
+{
+    if (path_.empty())
+        return false;
+    const std::string file = path_ + "/" + name;
+    const HeldSignals held;
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error_ = errno;
+        return false;
+    }
+    int slot = Register(file);
+    if (slot >= 0)
+        fileSlots_.push_back(slot);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error_ = errno;
+            ::close(fd);
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0) {
+        error_ = errno;
+        return false;
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 // A file written whole or not at all.
 #include <csignal>
 #include <string>
+#include <vector>
 
 namespace pq {
 
@@ -33,7 +34,7 @@ public:
     const std::string& TemporaryPath() const { return temporary_; }
 
     // Makes SIGTERM, SIGINT and SIGHUP remove the temporary files being
-    // written (up to four at a time) before the process ends as the signal
+    // written (up to six at a time) before the process ends as the signal
     // says. Pages already renamed stay.
     static void RemoveTemporaryOnSignals();
 
@@ -44,6 +45,30 @@ private:
     int fd_ = -1;
     int error_ = 0;
     int slot_ = -1;  // where the signal handler finds the temporary's name
+};
+
+// A private folder beside `near` (its name, a dot and six letters or digits)
+// for files that another program reads by their names; it and the files
+// written into it are removed when the object ends, and on the signals that
+// remove an AtomicFile's temporary.
+class TemporaryFolder {
+public:
+    explicit TemporaryFolder(const std::string& near);
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    // Empty when the folder could not be made; Error() tells why.
+    const std::string& Path() const { return path_; }
+    int Error() const { return error_; }
+    // Writes the file `name` in the folder; false, with Error(), when it cannot.
+    bool Write(const std::string& name, const std::string& bytes);
+
+private:
+    std::string path_;
+    int error_ = 0;
+    int slot_ = -1;
+    std::vector<int> fileSlots_;
 };
 
 // Holds SIGTERM, SIGINT and SIGHUP back while it lives; one that arrived

@@ -10,6 +10,7 @@ wxString TitlePageName() { return "Page0.htm"; }
 wxString WeekPageName() { return "week.htm"; }
 wxString ResultDocumentName() { return "report.json"; }
 wxString WorkbookName() { return "report.xlsx"; }
+wxString ProtocolPdfName() { return "report.pdf"; }
 
 std::vector<wxString> ReportFileNames()
 {
@@ -20,6 +21,7 @@ std::vector<wxString> ReportFileNames()
     names.push_back(WeekPageName());
     names.push_back(ResultDocumentName());
     names.push_back(WorkbookName());
+    names.push_back(ProtocolPdfName());
     return names;
 }
 

@@ -18,12 +18,13 @@ wxString TitlePageName();             // "Page0.htm"
 wxString WeekPageName();              // "week.htm"
 wxString ResultDocumentName();        // "report.json"
 wxString WorkbookName();              // "report.xlsx"
+wxString ProtocolPdfName();           // "report.pdf"
 
 // The most day pages a report has: the settings carry seven max-load periods.
 const int kMaxDayPages = 7;
 
 // Every file name a run can write: the day pages 1..kMaxDayPages, the title
-// page, the week page, the result document and the workbook.
+// page, the week page, the result document, the workbook and the PDF.
 std::vector<wxString> ReportFileNames();
 
 }  // namespace pq

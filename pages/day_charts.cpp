@@ -4,6 +4,7 @@
 
 #include "base/number_text.h"
 #include "base/text.h"
+#include "html/escape.h"
 #include "html/svg_chart.h"
 #include "model/day_plan.h"
 #include "model/statistic_values.h"
@@ -108,15 +109,48 @@ std::vector<LimitLine> UpperLimitLines(const EvaluatedDay& day, const std::strin
             {limits->maximum, Limit(limits->maximum) + u, LimitKind::Maximum}};
 }
 
-DayChart Chart(const EvaluatedDay& day, const char* title, const char* yLabel)
+// SVG text content of a text of the sources.
+std::string Text(const char* utf8) { return EscapeHtml(Cp(utf8)); }
+
+// A symbol with its subscript ("K", "U"), then `rest`, as SVG text content.
+std::string Subscripted(const char* symbol, const char* subscript, const char* rest)
+{
+    return Text(symbol) + "<tspan dy=\"2.5\" font-size=\"8.5\">" + Text(subscript) + "</tspan><tspan dy=\"-2.5\">" +
+           Text(rest) + "</tspan>";
+}
+
+// The texts that name the quantities: the headings' symbols (δU, Δf, K_U,
+// K2U, K0U) on a protocol's sheet, the plain letters of the earlier charts
+// otherwise.
+struct ChartLabels {
+    std::string voltageAxis, frequencyAxis, frequencySeries, distortionAxis, negativeSeries, zeroSeries, spectrumAxis;
+};
+
+ChartLabels LabelsOf(bool symbols)
+{
+    if (!symbols)
+        return {Text("Отклонение напряжения dU, %"),       Text("Отклонение частоты df, Гц"),
+                Text("df (20 с, мин./макс. за минуту)"),   Text("Коэффициент искажения KU, %"),
+                Text("K2U (обратная последовательность)"), Text("K0U (нулевая последовательность)"),
+                Text("KU(n), %")};
+    return {Text("Отклонение напряжения ") + "&#948;" + Text("U, %"),
+            Text("Отклонение частоты ") + "&#916;" + Text("f, Гц"),
+            "&#916;" + Text("f (20 с, мин./макс. за минуту)"),
+            Subscripted("Коэффициент искажения K", "U", ", %"),
+            Subscripted("K", "2U", " (обратная последовательность)"),
+            Subscripted("K", "0U", " (нулевая последовательность)"),
+            Subscripted("K", "U(n)", ", %")};
+}
+
+DayChart Chart(const EvaluatedDay& day, const char* title, const std::string& yLabel)
 {
     DayChart chart;
     chart.title = Cp(title);
-    chart.yLabel = Cp(yLabel);
-    chart.xLabel = Cp("Время суток, ч:мин");
+    chart.yLabel = yLabel;
+    chart.xLabel = Text("Время суток, ч:мин");
     chart.shaded = MaxLoadRanges(day);
-    chart.shadedLabel = Cp("Период наибольших нагрузок");
-    chart.noDataText = Cp("нет данных");
+    chart.shadedLabel = Text("Период наибольших нагрузок");
+    chart.noDataText = Text("нет данных");
     return chart;
 }
 
@@ -126,33 +160,33 @@ std::string Figure(const std::string& caption, const std::string& svg)
     return "<div class=\"chart\"><p class=\"caption\">" + caption + "</p>\n" + svg + "</div>\n";
 }
 
-std::string VoltageChart(const SeriesReader& read, const EvaluatedDay& day)
+std::string VoltageChart(const SeriesReader& read, const EvaluatedDay& day, const ChartLabels& labels)
 {
-    DayChart chart = Chart(day, "Отклонение напряжения за сутки", "Отклонение напряжения dU, %");
+    DayChart chart = Chart(day, "Отклонение напряжения за сутки", labels.voltageAxis);
     const std::vector<std::vector<TimedValue>> lines = Lines(read, day, "du1m", {"L1", "L2", "L3"});
     for (int p = 0; p < 3; ++p)
-        chart.series.push_back({Cp(kPhaseNames[p]), lines[p], 60, {}});
+        chart.series.push_back({Text(kPhaseNames[p]), lines[p], 60, {}});
     chart.limits = SymmetricLimits(day, "du1m");
     return Figure(Cp("Отклонение напряжения &delta;U (1-минутные значения)"), DayChartSvg(chart));
 }
 
-std::string FrequencyChart(const SeriesReader& read, const EvaluatedDay& day)
+std::string FrequencyChart(const SeriesReader& read, const EvaluatedDay& day, const ChartLabels& labels)
 {
-    DayChart chart = Chart(day, "Отклонение частоты за сутки", "Отклонение частоты df, Гц");
+    DayChart chart = Chart(day, "Отклонение частоты за сутки", labels.frequencyAxis);
     const std::vector<MinuteEnvelope> e = Envelopes(read, day, "ac20sdfreq", {"Value"});
-    chart.series.push_back({Cp("df (20 с, мин./макс. за минуту)"), {}, 20, e[0].Filled()});
+    chart.series.push_back({labels.frequencySeries, {}, 20, e[0].Filled()});
     chart.limits = SymmetricLimits(day, "ac20sdfreq");
     return Figure(Cp("Отклонение частоты &Delta;f (20-секундные значения: наименьшее и наибольшее за минуту)"),
                   DayChartSvg(chart));
 }
 
-std::string DistortionChart(const SeriesReader& read, const EvaluatedDay& day)
+std::string DistortionChart(const SeriesReader& read, const EvaluatedDay& day, const ChartLabels& labels)
 {
     DayChart chart = Chart(day, "Коэффициент искажения синусоидальности кривой напряжения за сутки",
-                           "Коэффициент искажения KU, %");
+                           labels.distortionAxis);
     const std::vector<MinuteEnvelope> e = Envelopes(read, day, "uthd3s", {"L1", "L2", "L3"});
     for (int p = 0; p < 3; ++p)
-        chart.series.push_back({Cp(kPhaseNames[p]), {}, 3, e[p].Filled()});
+        chart.series.push_back({Text(kPhaseNames[p]), {}, 3, e[p].Filled()});
     chart.limits = UpperLimitLines(day, "uthd3s");
     chart.includeZero = true;
     return Figure(Cp("Коэффициент искажения синусоидальности кривой напряжения K<sub>U</sub> "
@@ -160,13 +194,13 @@ std::string DistortionChart(const SeriesReader& read, const EvaluatedDay& day)
                   DayChartSvg(chart));
 }
 
-std::string UnbalanceChart(const SeriesReader& read, const EvaluatedDay& day)
+std::string UnbalanceChart(const SeriesReader& read, const EvaluatedDay& day, const ChartLabels& labels)
 {
-    DayChart chart = Chart(day, "Коэффициенты несимметрии напряжений за сутки", "Коэффициент несимметрии, %");
+    DayChart chart = Chart(day, "Коэффициенты несимметрии напряжений за сутки", Text("Коэффициент несимметрии, %"));
     const std::vector<MinuteEnvelope> k2 = Envelopes(read, day, "u2unbalance3s", {"Value"});
     const std::vector<MinuteEnvelope> k0 = Envelopes(read, day, "u0unbalance3s", {"Value"});
-    chart.series.push_back({Cp("K2U (обратная последовательность)"), {}, 3, k2[0].Filled()});
-    chart.series.push_back({Cp("K0U (нулевая последовательность)"), {}, 3, k0[0].Filled()});
+    chart.series.push_back({labels.negativeSeries, {}, 3, k2[0].Filled()});
+    chart.series.push_back({labels.zeroSeries, {}, 3, k0[0].Filled()});
     chart.limits = UpperLimitLines(day, "u2unbalance3s");
     chart.includeZero = true;
     return Figure(Cp("Коэффициенты несимметрии напряжений K<sub>2U</sub> и K<sub>0U</sub> "
@@ -174,18 +208,18 @@ std::string UnbalanceChart(const SeriesReader& read, const EvaluatedDay& day)
                   DayChartSvg(chart));
 }
 
-std::string SpectrumCharts(const EvaluatedDay& day)
+std::string SpectrumCharts(const EvaluatedDay& day, const ChartLabels& labels)
 {
     std::string html;
     for (int p = 0; p < 3; ++p) {
         SpectrumChart chart;
         chart.title = Cp("Коэффициенты гармонических составляющих напряжения, ") + Cp(kPhaseNames[p]);
-        chart.yLabel = Cp("KU(n), %");
-        chart.xLabel = Cp("Порядок гармонической составляющей n");
-        chart.p95Label = Cp("95 %");
-        chart.maximumLabel = Cp("наибольшее");
-        chart.limitLabel = Cp("нормально допустимое");
-        chart.noDataText = Cp("нет данных");
+        chart.yLabel = labels.spectrumAxis;
+        chart.xLabel = Text("Порядок гармонической составляющей n");
+        chart.p95Label = Text("95 %");
+        chart.maximumLabel = Text("наибольшее");
+        chart.limitLabel = Text("нормально допустимое");
+        chart.noDataText = Text("нет данных");
         const StatisticResult* record = ResultOf(day, "harm_u_L" + std::to_string(p + 1) + "_3s", p);
         for (int n = 2; n <= kHighestOrder; ++n) {
             HarmonicBars bars;
@@ -211,13 +245,14 @@ std::string SpectrumCharts(const EvaluatedDay& day)
 
 }  // namespace
 
-std::string DayChartsBlock(const SeriesReader& read, const EvaluatedDay& day)
+std::string DayChartsBlock(const SeriesReader& read, const EvaluatedDay& day, bool symbols)
 {
-    std::string html = VoltageChart(read, day);
-    html += FrequencyChart(read, day);
-    html += DistortionChart(read, day);
-    html += UnbalanceChart(read, day);
-    html += SpectrumCharts(day);
+    const ChartLabels labels = LabelsOf(symbols);
+    std::string html = VoltageChart(read, day, labels);
+    html += FrequencyChart(read, day, labels);
+    html += DistortionChart(read, day, labels);
+    html += UnbalanceChart(read, day, labels);
+    html += SpectrumCharts(day, labels);
     return html;
 }
 

@@ -12,7 +12,9 @@ namespace pq {
 
 // The block of HTML with the charts of an evaluated day, each kept whole on a
 // printed page, with the limits the day's statistics judged by; the series
-// over the day are read through `read`.
-std::string DayChartsBlock(const SeriesReader& read, const EvaluatedDay& day);
+// over the day are read through `read`. With `symbols` the axes and legends
+// name the quantities by the headings' symbols (δU, Δf, K_U, K2U, K0U), as a
+// protocol's sheet does.
+std::string DayChartsBlock(const SeriesReader& read, const EvaluatedDay& day, bool symbols = false);
 
 }  // namespace pq

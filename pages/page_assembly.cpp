@@ -122,8 +122,8 @@ void FillMarkers(const ShownPieces& pieces, const MarkerBlocks& blocks, const Ma
     }
 }
 
-// How often each marker stands in the pieces' text, for those found more than once.
-std::vector<std::pair<std::string, int>> RepeatedMarkers(const ShownPieces& pieces, const MarkerList& markers)
+// How often each marker stands in the pieces' text.
+std::map<std::string, int> MarkerCounts(const ShownPieces& pieces, const MarkerList& markers)
 {
     std::map<std::string, int> counts;
     MarkupPlace place(markers);
@@ -133,6 +133,13 @@ std::vector<std::pair<std::string, int>> RepeatedMarkers(const ShownPieces& piec
             return at + std::strlen(name);
         });
     }
+    return counts;
+}
+
+// How often each marker stands in the pieces' text, for those found more than once.
+std::vector<std::pair<std::string, int>> RepeatedMarkers(const ShownPieces& pieces, const MarkerList& markers)
+{
+    std::map<std::string, int> counts = MarkerCounts(pieces, markers);
     std::vector<std::pair<std::string, int>> repeated;
     for (const char* marker : markers)
         if (counts[marker] > 1)
@@ -173,6 +180,13 @@ const char* const kChartsMarker = "<!--pq:charts-->";
 const char* const kCompletenessMarker = "<!--pq:completeness-->";
 const char* const kVerdictsByDayMarker = "<!--pq:verdicts-by-day-->";
 const char* const kProvenanceMarker = "<!--pq:provenance-->";
+const char* const kPrintHeaderMarker = "<!--pq:print-header-->";
+const char* const kDayVerdictsMarker = "<!--pq:day-verdicts-->";
+const char* const kFailuresMarker = "<!--pq:failures-->";
+const char* const kConclusionMarker = "<!--pq:conclusion-->";
+const char* const kNotAssessedMarker = "<!--pq:not-assessed-->";
+const char* const kAnnexesMarker = "<!--pq:annexes-->";
+const char* const kPeriodMarker = "<!--pq:period-->";
 const char* const kWeekVerdictsMarker = "<!--pq:week-verdicts-->";
 const char* const kWeekSeriesMarker = "<!--pq:week-series-->";
 const char* const kWeekHarmonicsMarker = "<!--pq:week-harmonics-->";
@@ -180,14 +194,16 @@ const char* const kWeekNoteMarker = "<!--pq:week-note-->";
 
 const MarkerList& PageMarkers()
 {
-    static const MarkerList markers{kChartsMarker, kCompletenessMarker, kVerdictsByDayMarker, kProvenanceMarker};
+    static const MarkerList markers{kChartsMarker,       kCompletenessMarker, kVerdictsByDayMarker, kProvenanceMarker,
+                                    kPrintHeaderMarker,  kDayVerdictsMarker,  kFailuresMarker,      kConclusionMarker,
+                                    kNotAssessedMarker, kAnnexesMarker,      kPeriodMarker};
     return markers;
 }
 
 const MarkerList& WeekPageMarkers()
 {
     static const MarkerList markers{kWeekVerdictsMarker, kWeekSeriesMarker, kWeekHarmonicsMarker, kWeekNoteMarker,
-                                    kProvenanceMarker};
+                                    kProvenanceMarker,   kPrintHeaderMarker};
     return markers;
 }
 
@@ -297,6 +313,18 @@ std::vector<std::pair<std::string, int>> RepeatedPageMarkers(const std::string& 
 {
     TextList pieces = SplitText(templateText, "##");
     return RepeatedMarkers(AllPieces(pieces), markers);
+}
+
+bool DayTemplateHolds(const std::string& templateText, const char* marker)
+{
+    DayTemplateCut cut(templateText);
+    return MarkerCounts(cut.Shown(), PageMarkers())[marker] > 0;
+}
+
+bool PageTemplateHolds(const std::string& templateText, const char* marker, const MarkerList& markers)
+{
+    TextList pieces = SplitText(templateText, "##");
+    return MarkerCounts(AllPieces(pieces), markers)[marker] > 0;
 }
 
 }  // namespace pq

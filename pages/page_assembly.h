@@ -23,6 +23,17 @@ extern const char* const kChartsMarker;
 extern const char* const kCompletenessMarker;
 extern const char* const kVerdictsByDayMarker;
 extern const char* const kProvenanceMarker;
+// The protocol's: the sheet's running header and "Лист N из M" (in the
+// template's head; a template that holds it is a protocol's sheet), the day's
+// verdicts, the failures, the conclusion, what was not assessed, the annexes
+// and the period of the title page.
+extern const char* const kPrintHeaderMarker;
+extern const char* const kDayVerdictsMarker;
+extern const char* const kFailuresMarker;
+extern const char* const kConclusionMarker;
+extern const char* const kNotAssessedMarker;
+extern const char* const kAnnexesMarker;
+extern const char* const kPeriodMarker;
 // The week page's: the verdicts of the standard of the week, its table of
 // series, its table of harmonic orders, the note on the values it judged.
 extern const char* const kWeekVerdictsMarker;
@@ -64,5 +75,9 @@ std::vector<std::pair<std::string, int>> RepeatedDayMarkers(const std::string& t
 std::vector<std::pair<std::string, int>> RepeatedTitleMarkers(const std::string& templateText);
 std::vector<std::pair<std::string, int>> RepeatedPageMarkers(const std::string& templateText,
                                                              const MarkerList& markers);
+
+// Whether a template holds `marker` where it counts.
+bool DayTemplateHolds(const std::string& templateText, const char* marker);
+bool PageTemplateHolds(const std::string& templateText, const char* marker, const MarkerList& markers);
 
 }  // namespace pq

@@ -1,5 +1,7 @@
 #include "pages/page_blocks.h"
 
+#include <algorithm>
+
 #include "base/number_text.h"
 #include "base/text.h"
 #include "html/escape.h"
@@ -82,10 +84,15 @@ std::string SeriesLabel(const DayStatistic& s)
 
 }  // namespace
 
-std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days)
+std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days, bool quantityOrder)
 {
+    std::vector<SeriesCompleteness> series = Completeness(counts, days);
+    if (quantityOrder)
+        std::stable_sort(series.begin(), series.end(), [](const SeriesCompleteness& a, const SeriesCompleteness& b) {
+            return a.statistic->quantity() < b.statistic->quantity();
+        });
     std::vector<CompletenessRow> rows;
-    for (const SeriesCompleteness& s : Completeness(counts, days))
+    for (const SeriesCompleteness& s : series)
         rows.push_back({SeriesLabel(*s.statistic), s.present, s.expected});
     return rows;
 }
@@ -108,26 +115,29 @@ std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days)
 
 namespace {
 
-std::string ProvenanceRow(const std::string& what, const FileFingerprint& file)
+std::string ProvenanceRow(const std::string& what, const FileFingerprint& file, bool namesOnly)
 {
-    return "<tr><td class=\"lbl\">" + what + "<br><span class=\"path\">" + HtmlText(PathFromBytes(file.path.c_str())) +
+    std::string path = file.path;
+    if (namesOnly)
+        path = path.substr(path.rfind('/') + 1);
+    return "<tr><td class=\"lbl\">" + what + "<br><span class=\"path\">" + HtmlText(PathFromBytes(path.c_str())) +
            "</span></td><td>" + std::to_string(file.bytes) + "</td><td class=\"hash\">" + file.sha256 + "</td></tr>\n";
 }
 
 }  // namespace
 
-std::string ProvenanceBlock(const Provenance& p)
+std::string ProvenanceBlock(const Provenance& p, bool namesOnly)
 {
     std::string html = "<table class=\"data provenance\">\n<thead><tr><th class=\"lbl\">" + Cp("Исходный файл") +
                        "</th><th>" + Cp("Размер, байт") + "</th><th>SHA-256</th></tr></thead>\n<tbody>\n";
-    html += ProvenanceRow(Cp("База данных измерений"), p.database);
+    html += ProvenanceRow(Cp("База данных измерений"), p.database, namesOnly);
     if (p.wal)
-        html += ProvenanceRow(Cp("Журнал упреждающей записи базы данных"), *p.wal);
-    html += ProvenanceRow(Cp("Документ настроек"), p.settings);
-    html += ProvenanceRow(Cp("Шаблон суточной страницы"), p.dayTemplate);
-    html += ProvenanceRow(Cp("Шаблон титульной страницы"), p.titleTemplate);
+        html += ProvenanceRow(Cp("Журнал упреждающей записи базы данных"), *p.wal, namesOnly);
+    html += ProvenanceRow(Cp("Документ настроек"), p.settings, namesOnly);
+    html += ProvenanceRow(Cp("Шаблон суточной страницы"), p.dayTemplate, namesOnly);
+    html += ProvenanceRow(Cp("Шаблон титульной страницы"), p.titleTemplate, namesOnly);
     if (p.weekTemplate)
-        html += ProvenanceRow(Cp("Шаблон недельной страницы"), *p.weekTemplate);
+        html += ProvenanceRow(Cp("Шаблон недельной страницы"), *p.weekTemplate, namesOnly);
     html += "</tbody>\n</table>\n<p class=\"note\">" + Cp("Отчёт составлен программой pqreport версии ") +
             HtmlText(p.programVersion) +
             Cp(". Повторный расчёт этой версией программы по тем же исходным файлам даёт те же страницы, "

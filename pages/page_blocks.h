@@ -27,8 +27,11 @@ std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const
                                const std::vector<std::vector<Verdict>>& verdicts);
 
 // The rows of the completeness table for the measured series, from what the
-// whole-day statistics found (counts in DayPlan() order) over `days` days.
-std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days);
+// whole-day statistics found (counts in DayPlan() order) over `days` days; in
+// the order the statistics run, or, on a protocol's sheet, in the quantities'
+// order (K2U before K0U, as everywhere else).
+std::vector<CompletenessRow> CompletenessRows(const std::vector<SampleCounts>& counts, int days,
+                                              bool quantityOrder = false);
 
 // One day of the period for the verdicts by day.
 struct DayVerdicts {
@@ -42,7 +45,9 @@ std::string VerdictsByDayTable(const std::vector<DayVerdicts>& days);
 // The block that ties the pages to their inputs: the program and its
 // version, the size and SHA-256 of the database (and of its write-ahead
 // log), of the settings document and of the templates, and that the same
-// inputs give the same pages byte for byte.
-std::string ProvenanceBlock(const Provenance& provenance);
+// inputs give the same pages byte for byte. With `namesOnly`, as a
+// protocol's sheet prints it, the files are named without their folders
+// (report.json keeps the full paths).
+std::string ProvenanceBlock(const Provenance& provenance, bool namesOnly = false);
 
 }  // namespace pq

@@ -73,12 +73,6 @@ std::string SeriesLabel(const WeekSeries& s)
 
 }  // namespace
 
-const char* WeekVoltageClassName(int voltageClass)
-{
-    static const char* const names[4] = {"0,4 кВ", "6–25 кВ", "35 кВ", "110–220 кВ"};
-    return names[(voltageClass >= 0 && voltageClass <= 2) ? voltageClass : 3];
-}
-
 std::string LimitText(double limit)
 {
     const bool tenths = std::fabs(limit * 10 - std::round(limit * 10)) < 1e-9;
@@ -95,7 +89,7 @@ TextList WeekPageValues(const ReportHeaderValues& header, const WeekEvaluation& 
     v[kBegin] = week.begin.Format("%d.%m.%Y %H:%M").ToStdString();
     v[kEnd] = week.end.Format("%d.%m.%Y %H:%M").ToStdString();
     v[kDays] = std::to_string(week.days);
-    v[kVoltageClass] = Cp(WeekVoltageClassName(header.Unom));
+    v[kVoltageClass] = Cp(Gost32144ClassName(header.Unom));
     return v;
 }
 

@@ -33,9 +33,6 @@ std::string WeekSeriesBlock(const WeekEvaluation& week);
 std::string WeekHarmonicsBlock(const WeekEvaluation& week);
 std::string WeekNoteBlock(const WeekEvaluation& week);
 
-// The standard's name of a voltage class column: "0,4 кВ", "6–25 кВ", "35 кВ", "110–220 кВ" (UTF-8).
-const char* WeekVoltageClassName(int voltageClass);
-
 // A limit with the fewest decimals (one or two) that write it exactly: "0,2", "8,0", "1,05".
 std::string LimitText(double limit);
 

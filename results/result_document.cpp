@@ -6,6 +6,7 @@
 #include "model/completeness.h"
 #include "model/day_plan.h"
 #include "model/quantity_registry.h"
+#include "model/not_assessed.h"
 #include "model/statistic_values.h"
 #include "standard/gost_32144_2013.h"
 
@@ -15,8 +16,9 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-const int kFormatVersion = 1;
-const int kWeekFormatVersion = 2;  // with the week's evaluation
+// 2: every document names what it did not assess, and holds the week's
+// evaluation by GOST 32144-2013 when the settings ask for it.
+const int kFormatVersion = 2;
 
 Json Value(const Number& n) { return n ? Json(*n) : Json(nullptr); }
 
@@ -152,7 +154,7 @@ std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedRepo
 {
     Json doc;
     doc["format"] = "pqreport-result";
-    doc["format_version"] = week ? kWeekFormatVersion : kFormatVersion;
+    doc["format_version"] = kFormatVersion;
     doc["program"] = {{"name", "pqreport"}, {"version", provenance.programVersion}};
     doc["standard"] = standard.Name();
     doc["inputs"] = {{"settings", File(provenance.settings)},
@@ -181,6 +183,10 @@ std::string ResultDocument(const ReportHeaderValues& header, const EvaluatedRepo
                       {"completeness", CompletenessOf(report.PeriodCounts(), report.dayCount)}};
     if (week)
         doc[Gost32144().Key()] = WeekSection(*week, Gost32144());
+    Json notAssessed = Json::array();
+    for (const Indicator& i : NotAssessedIndicators())
+        notAssessed.push_back({{"key", i.key}, {"name", i.name}});
+    doc["not_assessed"] = notAssessed;
     doc["warnings"] = warnings;
     // Paths hold the file system's bytes; any that are not UTF-8 are replaced.
     return doc.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";

@@ -1,5 +1,6 @@
 #include "results/workbook.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -21,6 +22,8 @@
 #include "model/period.h"
 #include "model/quantity_registry.h"
 #include "model/statistic_values.h"
+#include "standard/gost_13109_97.h"
+#include "standard/gost_32144_2013.h"
 
 namespace pq {
 
@@ -111,12 +114,7 @@ Number LimitFor(const std::string& name, const std::optional<JudgedLimits>& limi
     return std::nullopt;
 }
 
-std::string VoltageClassText(int voltageClass)
-{
-    static const char* const classes[] = {"0,38 кВ", "6–20 кВ", "35 кВ"};
-    const char* text = voltageClass >= 0 && voltageClass < 3 ? classes[voltageClass] : "110–330 кВ";
-    return std::string(text) + " (Unom = " + std::to_string(voltageClass) + ")";
-}
+std::string VoltageClassText(int voltageClass) { return Gost13109ClassName(voltageClass); }
 
 std::string DateTimeText(const wxDateTime& t) { return DayDate(t) + " " + DayClock(t); }
 
@@ -406,7 +404,12 @@ std::string CompletenessLabel(const DayStatistic& s)
 void CompletenessRows(Sheet& sheet, const Formats& f, const std::vector<SampleCounts>& counts, int days)
 {
     sheet.Headings({"Ряд измерений", "Получено значений", "Ожидалось значений", "Полнота, %"}, f.header);
-    for (const SeriesCompleteness& s : Completeness(counts, days)) {
+    // In the quantities' order, as the protocol lists them everywhere.
+    std::vector<SeriesCompleteness> series = Completeness(counts, days);
+    std::stable_sort(series.begin(), series.end(), [](const SeriesCompleteness& a, const SeriesCompleteness& b) {
+        return a.statistic->quantity() < b.statistic->quantity();
+    });
+    for (const SeriesCompleteness& s : series) {
         const bool incomplete = s.present < s.expected;
         sheet.Text(0, CompletenessLabel(*s.statistic), incomplete ? f.shortLabel : f.label);
         sheet.Value(1, static_cast<double>(s.present), incomplete ? f.shortCount : f.count);
@@ -450,7 +453,7 @@ void WriteSummary(Book& book, const Formats& f, const ReportHeaderValues& header
         sheet.Next();
     }
     sheet.Text(0, "Период испытаний", f.key);
-    sheet.Text(1, "с " + DateTimeText(report.periodStart) + " по " + DateTimeText(report.periodEnd), f.info);
+    sheet.Text(1, "с " + DateTimeText(report.periodStart) + " до " + DateTimeText(report.periodEnd), f.info);
     sheet.Next();
     sheet.Text(0, "Число суток", f.key);
     sheet.Value(1, static_cast<double>(report.dayCount), f.info);
@@ -542,12 +545,6 @@ const char* WeekMark(Verdict v)
     return "н/о";
 }
 
-const char* WeekVoltageClass(int voltageClass)
-{
-    static const char* const names[4] = {"0,4 кВ", "6–25 кВ", "35 кВ", "110–220 кВ"};
-    return names[(voltageClass >= 0 && voltageClass <= 2) ? voltageClass : 3];
-}
-
 std::string WeekSeriesLabel(const WeekSeries& s)
 {
     std::string label = s.series->plainLabel;
@@ -566,13 +563,13 @@ void WriteWeek(Book& book, const Formats& f, const ReportHeaderValues& header, c
     sheet.Text(0, "Оценка качества электрической энергии по ГОСТ 32144-2013", f.title);
     sheet.Next(2);
     sheet.Text(0, "Интервал наблюдения", f.key);
-    sheet.Text(1, "с " + DateTimeText(week.begin) + " по " + DateTimeText(week.end), f.info);
+    sheet.Text(1, "с " + DateTimeText(week.begin) + " до " + DateTimeText(week.end), f.info);
     sheet.Next();
     sheet.Text(0, "Число суток", f.key);
     sheet.Value(1, static_cast<double>(week.days), f.info);
     sheet.Next();
     sheet.Text(0, "Класс напряжения сети", f.key);
-    sheet.Text(1, WeekVoltageClass(header.Unom), f.info);
+    sheet.Text(1, Gost32144ClassName(header.Unom), f.info);
     sheet.Next();
     if (!week.completeWeek) {
         sheet.Text(0, "Интервал наблюдения менее недели: соответствие не оценивается", f.heading);
@@ -709,7 +706,7 @@ void WriteDay(Book& book, const Formats& f, const EvaluatedDay& day)
                f.title);
     sheet.Next();
     sheet.Text(0, "Интервал измерений", f.key);
-    sheet.Text(1, "с " + DateTimeText(day.start) + " по " + DateTimeText(day.end), f.info);
+    sheet.Text(1, "с " + DateTimeText(day.start) + " до " + DateTimeText(day.end), f.info);
     sheet.Next();
     std::string periods;
     for (size_t i = 0; i < day.begins.size() && i < day.ends.size(); ++i)
@@ -762,7 +759,10 @@ void WriteDay(Book& book, const Formats& f, const EvaluatedDay& day)
                     "Наибольшее значение, %", "T2, %: выше предельно допустимого",
                     "Нормально допустимое значение, %", "Предельно допустимое значение, %"},
                    f.header);
-    each([](const DayStatistic& s) { return s.kind == StatisticKind::Unbalance; }, row(true));
+    // K2U before K0U, in the quantities' order.
+    for (const Quantity q : {Quantity::NegativeSequenceUnbalance, Quantity::ZeroSequenceUnbalance})
+        each([q](const DayStatistic& s) { return s.kind == StatisticKind::Unbalance && s.quantity() == q; },
+             row(true));
     sheet.Next();
 
     sheet.Text(0, "4. Отклонение частоты Δf, Гц", f.heading);

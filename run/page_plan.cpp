@@ -49,6 +49,8 @@ std::optional<PagePlan> PlanPages(const RunSettings& run, const wxString& progra
         plan.resultDocument = userDir + ResultDocumentName();
     if (run.exports.xlsx)
         plan.workbook = userDir + WorkbookName();
+    if (run.exports.pdf)
+        plan.pdf = userDir + ProtocolPdfName();
     NamedFiles files;
     for (const wxString& page : plan.dayPages)
         files.emplace_back("page", page);
@@ -59,6 +61,8 @@ std::optional<PagePlan> PlanPages(const RunSettings& run, const wxString& progra
         files.emplace_back("result document", *plan.resultDocument);
     if (plan.workbook)
         files.emplace_back("workbook", *plan.workbook);
+    if (plan.pdf)
+        files.emplace_back("protocol", *plan.pdf);
     NamedFiles inputs{{"database", run.Header().DB},
                       {"settings document", run.file},
                       {"template", plan.dayTemplate},

@@ -17,6 +17,7 @@ struct PagePlan {
     std::optional<wxString> weekPage;        // week.htm, for a week's evaluation
     std::optional<wxString> resultDocument;  // report.json, when the settings ask for it
     std::optional<wxString> workbook;        // report.xlsx, when the settings ask for it
+    std::optional<wxString> pdf;             // report.pdf, when the settings ask for it
 };
 
 // The plan of a run's files: the templates from `programDir`, the pages and

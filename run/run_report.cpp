@@ -26,6 +26,8 @@
 #include "pages/page_assembly.h"
 #include "pages/page_blocks.h"
 #include "pages/page_layout.h"
+#include "pages/protocol.h"
+#include "pages/protocol_document.h"
 #include "pages/week_page.h"
 #include "results/result_document.h"
 #include "results/workbook.h"
@@ -33,6 +35,7 @@
 #include "run/page_files.h"
 #include "run/page_folder.h"
 #include "run/page_plan.h"
+#include "run/pdf_file.h"
 #include "run/provenance.h"
 #include "settings/run_settings.h"
 #include "standard/gost_13109_97.h"
@@ -58,10 +61,13 @@ struct DatabaseCloser {
 };
 using DatabaseHandle = std::unique_ptr<MeasurementDatabase, DatabaseCloser>;
 
-// Both templates, read once before the database is opened and used for every page.
+// The templates, read once before the database is opened and used for every
+// page, and whether each is a protocol's sheet (it holds the running header's
+// marker).
 struct PageTemplates {
     TemplateText day, title;
     std::optional<TemplateText> week;  // for a week's evaluation
+    bool dayProtocol = false, titleProtocol = false, weekProtocol = false;
 };
 
 // The templates; nothing, after an error naming the file, when one cannot be
@@ -89,8 +95,12 @@ std::optional<PageTemplates> ReadTemplates(const PagePlan& plan, Notes& notes)
     };
     name(plan.dayTemplate, RepeatedDayMarkers(templates.day.bytes));
     name(plan.titleTemplate, RepeatedTitleMarkers(templates.title.bytes));
-    if (templates.week)
+    templates.dayProtocol = DayTemplateHolds(templates.day.bytes, kPrintHeaderMarker);
+    templates.titleProtocol = PageTemplateHolds(templates.title.bytes, kPrintHeaderMarker, PageMarkers());
+    if (templates.week) {
         name(templates.week->path, RepeatedPageMarkers(templates.week->bytes, WeekPageMarkers()));
+        templates.weekProtocol = PageTemplateHolds(templates.week->bytes, kPrintHeaderMarker, WeekPageMarkers());
+    }
     return templates;
 }
 
@@ -112,81 +122,155 @@ private:
     std::optional<Provenance> provenance_;
 };
 
-// The day pages and the title page, each written as soon as its values are known.
+// The day pages, the title page and the week page, each written as soon as
+// its values are known; with the protocol's PDF asked for, each is assembled a
+// second time as its part of the protocol's document and kept for it.
 class PageWriter {
 public:
     PageWriter(const RunSettings& run, const wxString& userDir, const PageTemplates& templates,
-               const SeriesReader& read, Inputs& inputs)
-        : run_(run), userDir_(userDir), templates_(templates), read_(read), inputs_(inputs)
+               const SeriesReader& read, Inputs& inputs, const Standard& standard, bool week, bool document)
+        : run_(run),
+          userDir_(userDir),
+          templates_(templates),
+          read_(read),
+          inputs_(inputs),
+          standard_(standard),
+          week_(week),
+          document_(document)
     {
     }
 
     // Writes the page of an evaluated day; false when it could not be written.
     bool WriteDay(const EvaluatedDay& day)
     {
-        // The charts read the database after the day's statistics, outside their transactions.
-        const MarkerBlocks blocks = [&](const std::string& marker) {
-            if (marker == kChartsMarker)
-                return DayChartsBlock(read_, day);
-            if (marker == kCompletenessMarker)
-                return CompletenessTable(CompletenessRows(day.Counts(), 1));
-            if (marker == kProvenanceMarker)
-                return ProvenanceBlock(inputs_.Get());
-            return std::string();
+        // The charts read the database after the day's statistics, outside
+        // their transactions, once for both assemblies of the page.
+        std::optional<std::string> charts;
+        const bool protocol = templates_.dayProtocol;
+        const auto page = [&](const SheetStyle& style) {
+            const MarkerBlocks blocks = [&](const std::string& marker) {
+                if (marker == kChartsMarker) {
+                    if (!charts)
+                        charts = DayChartsBlock(read_, day, protocol);
+                    return *charts;
+                }
+                if (marker == kCompletenessMarker)
+                    return CompletenessTable(CompletenessRows(day.Counts(), 1, protocol));
+                if (marker == kProvenanceMarker)
+                    return ProvenanceBlock(inputs_.Get(), protocol);
+                if (marker == kPrintHeaderMarker)
+                    return PrintStyleBlock(style, DayMarkRules(day, standard_, ScopeOf(style)));
+                if (marker == kDayVerdictsMarker)
+                    return DayVerdictsBlock(day);
+                return std::string();
+            };
+            return AssembleDayPage(templates_.day.bytes, DayValues(run_.Header(), day), day.begins, day.ends,
+                                   HarmonicRecordTexts(day), blocks);
         };
-        const std::string page = AssembleDayPage(templates_.day.bytes, DayValues(run_.Header(), day), day.begins,
-                                                 day.ends, HarmonicRecordTexts(day), blocks);
-        return WritePage(userDir_ + DayPageName(day.number), page);
+        const std::string part = DayPart(day.number, day.start);
+        const bool written = WritePage(userDir_ + DayPageName(day.number), page(Style(part)));
+        if (document_)
+            dayParts_.push_back(page(Style(part, DayPartNumber(day.number))));
+        return written;
     }
 
     // Writes the title page of the evaluated report.
-    bool WriteTitle(const EvaluatedReport& report)
+    bool WriteTitle(const EvaluatedReport& report, const std::optional<WeekEvaluation>& week)
     {
-        const MarkerBlocks blocks = [&](const std::string& marker) {
-            if (marker == kVerdictsByDayMarker) {
-                std::vector<DayVerdicts> byDay;
-                for (const EvaluatedDay& day : report.days)
-                    byDay.push_back({day.start.Format("%d.%m").ToStdString(), day.flags});
-                return VerdictsByDayTable(byDay);
-            }
-            if (marker == kCompletenessMarker)
-                return CompletenessTable(CompletenessRows(report.PeriodCounts(), report.dayCount));
-            if (marker == kProvenanceMarker)
-                return ProvenanceBlock(inputs_.Get());
-            return std::string();
+        const bool protocol = templates_.titleProtocol;
+        const auto page = [&](const SheetStyle& style) {
+            const MarkerBlocks blocks = [&](const std::string& marker) {
+                if (marker == kVerdictsByDayMarker) {
+                    std::vector<DayVerdicts> byDay;
+                    for (const EvaluatedDay& day : report.days)
+                        byDay.push_back({day.start.Format("%d.%m").ToStdString(), day.flags});
+                    return VerdictsByDayTable(byDay);
+                }
+                if (marker == kCompletenessMarker)
+                    return CompletenessTable(CompletenessRows(report.PeriodCounts(), report.dayCount, protocol));
+                if (marker == kProvenanceMarker)
+                    return ProvenanceBlock(inputs_.Get(), protocol);
+                if (marker == kPrintHeaderMarker)
+                    return PrintStyleBlock(style, TitleVerdictRules(report, ScopeOf(style)));
+                if (marker == kFailuresMarker)
+                    return FailuresBlock(report, standard_);
+                if (marker == kConclusionMarker)
+                    return ConclusionBlock(report, standard_, week);
+                if (marker == kNotAssessedMarker)
+                    return NotAssessedBlock();
+                if (marker == kAnnexesMarker)
+                    return AnnexesBlock(report, week_);
+                if (marker == kPeriodMarker)
+                    return ProtocolPeriod(report.periodStart, report.periodEnd, report.dayCount);
+                return std::string();
+            };
+            return AssembleTitlePage(templates_.title.bytes, TitleValues(run_.Header(), report), blocks);
         };
-        const std::string page = AssembleTitlePage(templates_.title.bytes, TitleValues(run_.Header(), report), blocks);
-        return WritePage(userDir_ + TitlePageName(), page);
+        const bool written = WritePage(userDir_ + TitlePageName(), page(Style(TitlePart())));
+        if (document_)
+            titlePart_ = page(Style(TitlePart(), 1));
+        return written;
     }
 
     // Writes the week page of the week's evaluation.
     bool WriteWeek(const WeekEvaluation& week)
     {
         const int voltageClass = run_.Header().Unom;
-        const MarkerBlocks blocks = [&](const std::string& marker) {
-            if (marker == kWeekVerdictsMarker)
-                return WeekVerdictsBlock(week, voltageClass);
-            if (marker == kWeekSeriesMarker)
-                return WeekSeriesBlock(week);
-            if (marker == kWeekHarmonicsMarker)
-                return WeekHarmonicsBlock(week);
-            if (marker == kWeekNoteMarker)
-                return WeekNoteBlock(week);
-            if (marker == kProvenanceMarker)
-                return ProvenanceBlock(inputs_.Get());
-            return std::string();
+        const bool protocol = templates_.weekProtocol;
+        const auto page = [&](const SheetStyle& style) {
+            const MarkerBlocks blocks = [&](const std::string& marker) {
+                if (marker == kWeekVerdictsMarker)
+                    return WeekVerdictsBlock(week, voltageClass);
+                if (marker == kWeekSeriesMarker)
+                    return WeekSeriesBlock(week);
+                if (marker == kWeekHarmonicsMarker)
+                    return WeekHarmonicsBlock(week);
+                if (marker == kWeekNoteMarker)
+                    return WeekNoteBlock(week);
+                if (marker == kProvenanceMarker)
+                    return ProvenanceBlock(inputs_.Get(), protocol);
+                if (marker == kPrintHeaderMarker)
+                    return PrintStyleBlock(style, std::string());
+                return std::string();
+            };
+            return AssemblePage(templates_.week->bytes, WeekPageValues(run_.Header(), week), blocks,
+                                WeekPageMarkers());
         };
-        const std::string page = AssemblePage(templates_.week->bytes, WeekPageValues(run_.Header(), week), blocks,
-                                              WeekPageMarkers());
-        return WritePage(userDir_ + WeekPageName(), page);
+        const std::string part = WeekPart(run_.days);
+        const bool written = WritePage(userDir_ + WeekPageName(), page(Style(part)));
+        if (document_)
+            weekPart_ = page(Style(part, 2));
+        return written;
+    }
+
+    // The protocol's parts as its document takes them: the title page, the
+    // week page where asked, the day pages in order.
+    std::vector<std::string> DocumentParts() const
+    {
+        std::vector<std::string> parts{titlePart_};
+        if (week_)
+            parts.push_back(weekPart_);
+        parts.insert(parts.end(), dayParts_.begin(), dayParts_.end());
+        return parts;
     }
 
 private:
+    SheetStyle Style(const std::string& part, std::optional<int> documentPart = std::nullopt) const
+    {
+        return {ProtocolIdentity(run_.Header()), part, documentPart};
+    }
+    int DayPartNumber(int dayNumber) const { return dayNumber + (week_ ? 2 : 1); }
+
     const RunSettings& run_;
     const wxString& userDir_;
     const PageTemplates& templates_;
     const SeriesReader& read_;
     Inputs& inputs_;
+    const Standard& standard_;
+    const bool week_;      // the week page is written
+    const bool document_;  // the protocol's document is made
+    std::string titlePart_, weekPart_;
+    std::vector<std::string> dayParts_;
 };
 
 // Writes report.json into its temporary file; false, after naming the file, when it cannot.
@@ -283,7 +367,7 @@ bool RunReport(wxString settingsPath)
             });
         };
 
-        PageWriter pages(*run, userDir, *templates, read, inputs);
+        PageWriter pages(*run, userDir, *templates, read, inputs, standard, week.has_value(), plan->pdf.has_value());
         bool allPagesWritten = true;
         EvaluatedReport report;
         report.periodStart = header.dt_begin;
@@ -303,24 +387,25 @@ bool RunReport(wxString settingsPath)
             report.AddDay(std::move(evaluated));
         }
         report.summary = SummariseRun(*run, source, notes);
-        allPagesWritten &= pages.WriteTitle(report);
         std::optional<WeekEvaluation> evaluatedWeek;
-        if (week) {
+        if (week)
             evaluatedWeek = week->Evaluate();
+        allPagesWritten &= pages.WriteTitle(report, evaluatedWeek);
+        if (evaluatedWeek)
             allPagesWritten &= pages.WriteWeek(*evaluatedWeek);
-        }
         db.reset();
         if (!allPagesWritten) {
             wxLogError("The report is incomplete: a page could not be written.");
             return false;
         }
-        // report.json and report.xlsx are both written before either takes
-        // its place: a run that cannot write one leaves the earlier pair.
-        std::optional<AtomicFile> document, workbook;
+        // report.json, report.xlsx and report.pdf are all written before any
+        // takes its place: a run that cannot write one leaves the earlier set.
+        std::optional<AtomicFile> document, workbook, protocol;
+        std::optional<std::string> json;
         if (plan->resultDocument) {
+            json = ResultDocument(header, report, standard, inputs.Get(), notes.Lines(), evaluatedWeek);
             document.emplace(FileSystemPath(*plan->resultDocument));
-            if (!WriteResultDocument(*document, ResultDocument(header, report, standard, inputs.Get(), notes.Lines(),
-                                                               evaluatedWeek)))
+            if (!WriteResultDocument(*document, *json))
                 return false;
         }
         if (plan->workbook) {
@@ -328,12 +413,20 @@ bool RunReport(wxString settingsPath)
             if (!WriteWorkbookFile(*workbook, header, report, inputs.Get(), evaluatedWeek))
                 return false;
         }
+        if (plan->pdf) {
+            protocol.emplace(FileSystemPath(*plan->pdf));
+            const ProtocolMetadata metadata{
+                ProtocolIdentity(header) + ", " + ProtocolPeriod(report.periodStart, report.periodEnd, report.dayCount),
+                std::string("pqreport ") + ProgramVersion(), report.periodEnd.Format("%Y-%m-%dT%H:%M:%S").ToStdString()};
+            if (!WritePdf(*protocol, ProtocolDocument(pages.DocumentParts(), metadata), json))
+                return false;
+        }
         {
-            // A signal waits until both have taken their places: the pair on
-            // disk is the earlier one or this run's, never one of each.
+            // A signal waits until all have taken their places: the set on
+            // disk is the earlier one or this run's, never a mix.
             const HeldSignals held;
             if ((document && !CommitFile(*document, "result document")) ||
-                (workbook && !CommitFile(*workbook, "workbook")))
+                (workbook && !CommitFile(*workbook, "workbook")) || (protocol && !CommitFile(*protocol, "protocol")))
                 return false;
         }
         // "ok!" counts only once it has reached the caller.

@@ -14,6 +14,7 @@ const std::vector<std::pair<const char*, bool ExportFormats::*>>& Words()
     static const std::vector<std::pair<const char*, bool ExportFormats::*>> words{
         {"json", &ExportFormats::json},
         {"xlsx", &ExportFormats::xlsx},
+        {"pdf", &ExportFormats::pdf},
     };
     return words;
 }

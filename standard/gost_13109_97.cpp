@@ -65,6 +65,12 @@ bool EveryShareJudged(const MeasuredSeries&) { return true; }
 
 }  // namespace
 
+const char* Gost13109ClassName(int voltageClass)
+{
+    static const char* const names[4] = {"0,38 кВ", "6–20 кВ", "35 кВ", "110–330 кВ"};
+    return names[ClassColumn(voltageClass)];
+}
+
 SeriesLimits ThdLimits(int voltageClass)
 {
     static const SeriesLimits limits[4] = {{8.0, 12.0}, {5.0, 8.0}, {4.0, 6.0}, {2.0, 3.0}};

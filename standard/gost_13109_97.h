@@ -11,6 +11,10 @@ namespace pq {
 // and harmonic coefficients by voltage class (below); 95 % of the time.
 const Standard& Gost13109();
 
+// The network of a voltage class as the standard names its columns: "0,38 кВ",
+// "6–20 кВ", "35 кВ", "110–330 кВ" (UTF-8; any other index the last).
+const char* Gost13109ClassName(int voltageClass);
+
 // Limits of total harmonic distortion by voltage class (0: 0.38 kV, 1: 6-20 kV,
 // 2: 35 kV, 3: 110-330 kV); any other class index takes the class 3 limits.
 SeriesLimits ThdLimits(int voltageClass);

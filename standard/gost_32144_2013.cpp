@@ -74,6 +74,12 @@ bool ShareJudged(const MeasuredSeries& series) { return series.quantity != Quant
 
 }  // namespace
 
+const char* Gost32144ClassName(int voltageClass)
+{
+    static const char* const names[4] = {"0,4 кВ", "6–25 кВ", "35 кВ", "110–220 кВ"};
+    return names[ClassColumn(voltageClass)];
+}
+
 std::optional<double> WeekHarmonicLimit(int voltageClass, int order)
 {
     if (order < 2 || order > 40)

@@ -403,7 +403,7 @@ TEST(Fleet, RefusesDocumentsWithoutTheResultDocumentOrSharingPages)
     const Case cases[] = {
         {"no Export", {{"a.xml", "out/a-"}}, {"-"}},
         {"Export without json", {{"a.xml", "out/a-"}}, {""}},
-        {"Export with an unknown word", {{"a.xml", "out/a-"}}, {"json pdf"}},
+        {"Export with an unknown word", {{"a.xml", "out/a-"}}, {"json pdfa"}},
         {"the same directory written twice", {{"a.xml", "out/"}, {"b.xml", "out/./"}}, {"json", "json"}},
         {"by a relative and an absolute path", {{"a.xml", "out/"}, {"b.xml", w.dir / "out/"}}, {"json", "json"}},
         {"through a symbolic link", {{"a.xml", "link/"}, {"b.xml", "out/"}}, {"json", "json"}},

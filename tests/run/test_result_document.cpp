@@ -359,9 +359,9 @@ TEST(ResultDocument, RefusedBeforeAnythingIsWritten)
         std::string line;          // the refusal's log line
     } cases[] = {
         {"an unknown export word", "json, xml", "settings.xml", "m.db", false, true,
-         "Error: Export names \"xml\", which is no export format (known: json, xlsx)."},
+         "Error: Export names \"xml\", which is no export format (known: json, xlsx, pdf)."},
         {"a word in capitals", "JSON", "settings.xml", "m.db", false, true,
-         "Error: Export names \"JSON\", which is no export format (known: json, xlsx)."},
+         "Error: Export names \"JSON\", which is no export format (known: json, xlsx, pdf)."},
         {"report.json over the settings", "json", "out/report.json", "m.db", false, false,
          "Error: The result document OUT/report.json would overwrite the settings document OUT/report.json: no page is written."},
         {"report.json over the database", "json", "settings.xml", "out/report.json", false, false,

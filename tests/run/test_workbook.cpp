@@ -4,6 +4,7 @@
 // title page's verdicts, extremes and blocks; a workbook that cannot be
 // written, or a run ended by a signal while writing it, leaves no workbook
 // of this run and no temporary file.
+#include <algorithm>
 #include <poll.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -328,10 +329,29 @@ void ExpectDaySheet(const Rows& sheet, const std::string& page, const Json& day)
     EXPECT_EQ(empty > 0, !dayHasValues) << empty << " empty cells";
 }
 
-// A completeness table: present, expected and their per cent as the page
-// shows it, series by series as report.json lists them.
-void ExpectCompleteness(const Rows& sheet, const std::string& section, const Json& completeness)
+// The place of a series' quantity in the protocol's order (δU, Δf, KU,
+// KU(n), K2U, K0U), by its table.
+int QuantityRank(const std::string& series)
 {
+    const std::string table = series.substr(0, series.find('.'));
+    const std::vector<std::string> order{"du1m", "u1unbalance1m", "ac20sdfreq", "uthd3s", "harm_u_L",
+                                         "u2unbalance3s", "u0unbalance3s"};
+    const int ranks[] = {0, 0, 1, 2, 3, 4, 5};
+    for (size_t i = 0; i < order.size(); ++i)
+        if (table.rfind(order[i], 0) == 0)
+            return ranks[i];
+    return 6;
+}
+
+// A completeness table: present, expected and their per cent as the page
+// shows it, series by series as report.json lists them, in the quantities'
+// order.
+void ExpectCompleteness(const Rows& sheet, const std::string& section, const Json& listed)
+{
+    Json completeness = listed;
+    std::stable_sort(completeness.begin(), completeness.end(), [](const Json& a, const Json& b) {
+        return QuantityRank(a.at("series")) < QuantityRank(b.at("series"));
+    });
     const size_t at = FindRow(sheet, section);
     ASSERT_LT(at, sheet.size()) << section;
     ASSERT_EQ(At(sheet, at + 1, 0).text, "Ряд измерений");

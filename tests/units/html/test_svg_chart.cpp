@@ -382,7 +382,7 @@ TEST(SvgDayChart, LimitLinesAtTheirValuesAcrossThePlot)
     chart.limits = {{5, "+5 %", LimitKind::Normal},
                     {-5, "-5 %", LimitKind::Normal},
                     {10, "+10 %", LimitKind::Maximum},
-                    {-10, "-10 % <max>", LimitKind::Maximum}};
+                    {-10, "-10 % &lt;max&gt;", LimitKind::Maximum}};  // labels come escaped
     const ChartFrame f = DayChartFrame(chart);
     const std::string svg = DayChartSvg(chart);
     const std::vector<Attributes> lines = WithClass(svg, "line", "limit");

@@ -36,7 +36,16 @@ TEST_F(ResultDocumentTest, TheDocumentAndItsInputs)
 {
     EXPECT_EQ(text.back(), '\n');
     EXPECT_EQ(doc["format"], "pqreport-result");
-    EXPECT_EQ(doc["format_version"], 1);
+    EXPECT_EQ(doc["format_version"], 2);
+    // What the database cannot give, named for programs.
+    Json notAssessed = Json::array();
+    for (const char* key : {"flicker", "dips", "swells", "interruptions", "impulses"})
+        notAssessed.push_back(key);
+    Json keys = Json::array();
+    for (const Json& i : doc["not_assessed"])
+        keys.push_back(i.at("key"));
+    EXPECT_EQ(keys, notAssessed);
+    EXPECT_EQ(doc["not_assessed"][0]["name"], "доза фликера");
     EXPECT_EQ(doc["program"], (Json{{"name", "pqreport"}, {"version", "1.3.0"}}));
     EXPECT_EQ(doc["standard"], "ГОСТ 13109-97");
     EXPECT_EQ(doc["voltage_class"], 2);

@@ -14,23 +14,26 @@ TEST(ExportFormats, WordsSeparatedByBlanksOrCommas)
 {
     const struct {
         const char* list;
-        bool json, xlsx;
+        bool json, xlsx, pdf;
         const char* unknown;  // nullptr: accepted
     } cases[] = {
-        {"", false, false, nullptr},
-        {" ,\t, ", false, false, nullptr},
-        {"json", true, false, nullptr},
-        {" json ,json\n", true, false, nullptr},
-        {"xlsx", false, true, nullptr},
-        {"json xlsx", true, true, nullptr},
-        {"xlsx,json", true, true, nullptr},
-        {"xml", false, false, "xml"},
-        {"json,xml json", false, false, "xml"},
-        {"JSON", false, false, "JSON"},
-        {"XLSX", false, false, "XLSX"},
-        {"jsonx", false, false, "jsonx"},
-        {"xls", false, false, "xls"},
-        {"json;", false, false, "json;"},
+        {"", false, false, false, nullptr},
+        {" ,\t, ", false, false, false, nullptr},
+        {"json", true, false, false, nullptr},
+        {" json ,json\n", true, false, false, nullptr},
+        {"xlsx", false, true, false, nullptr},
+        {"json xlsx", true, true, false, nullptr},
+        {"xlsx,json", true, true, false, nullptr},
+        {"pdf", false, false, true, nullptr},
+        {"json xlsx pdf", true, true, true, nullptr},
+        {"PDF", false, false, false, "PDF"},
+        {"xml", false, false, false, "xml"},
+        {"json,xml json", false, false, false, "xml"},
+        {"JSON", false, false, false, "JSON"},
+        {"XLSX", false, false, false, "XLSX"},
+        {"jsonx", false, false, false, "jsonx"},
+        {"xls", false, false, false, "xls"},
+        {"json;", false, false, false, "json;"},
     };
     for (const auto& c : cases) {
         std::string unknown;
@@ -42,9 +45,10 @@ TEST(ExportFormats, WordsSeparatedByBlanksOrCommas)
             ASSERT_TRUE(formats) << c.list;
             EXPECT_EQ(formats->json, c.json) << c.list;
             EXPECT_EQ(formats->xlsx, c.xlsx) << c.list;
+            EXPECT_EQ(formats->pdf, c.pdf) << c.list;
         }
     }
-    EXPECT_EQ(KnownExportWords(), "json, xlsx");
+    EXPECT_EQ(KnownExportWords(), "json, xlsx, pdf");
 }
 
 }  // namespace

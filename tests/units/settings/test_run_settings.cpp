@@ -45,8 +45,8 @@ TEST(CheckRunSettings, ValuesThatCannotMakeAReportRefuseTheSettings)
          "dt_begin is missing or is not a date and time of the form dd.mm.yyyy hh:mm:ss."},
         {"an end before the year 1", [](ReportHeaderValues& h) { h.n_Dayes = "-3000000"; },
          "n_Dayes is -3000000: the period would end before the year 1."},
-        {"an unknown export word", [](ReportHeaderValues& h) { h.Export = "json, pdf"; },
-         "Export names \"pdf\", which is no export format (known: json, xlsx)."},
+        {"an unknown export word", [](ReportHeaderValues& h) { h.Export = "json, pdfa"; },
+         "Export names \"pdfa\", which is no export format (known: json, xlsx, pdf)."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
