@@ -33,6 +33,11 @@ inline Verdict VerdictOf(bool measured, bool complies)
 
 // "complies", "does_not_comply", "no_data", "not_evaluated": the verdict's word for programs.
 const char* VerdictKey(Verdict v);
+// The verdict as the protocol writes it, in UTF-8: "соответствует", "не
+// соответствует", "нет данных", "не оценено: интервал наблюдения менее
+// недели"; and its mark in the tables of verdicts: "+", "НЕТ", "н/д", "н/о".
+const char* VerdictText(Verdict v);
+const char* VerdictMark(Verdict v);
 
 // Two flags per quantity, over a day or a run. Complies: true at the start;
 // a statistic that finds a day not complying clears it, and nothing sets it

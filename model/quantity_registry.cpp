@@ -25,6 +25,36 @@ const char* VerdictKey(Verdict v)
     return "no_data";
 }
 
+const char* VerdictText(Verdict v)
+{
+    switch (v) {
+    case Verdict::Complies:
+        return "соответствует";
+    case Verdict::DoesNotComply:
+        return "не соответствует";
+    case Verdict::NotEvaluated:
+        return "не оценено: интервал наблюдения менее недели";
+    case Verdict::NoData:
+        break;
+    }
+    return "нет данных";
+}
+
+const char* VerdictMark(Verdict v)
+{
+    switch (v) {
+    case Verdict::Complies:
+        return "+";
+    case Verdict::DoesNotComply:
+        return "НЕТ";
+    case Verdict::NotEvaluated:
+        return "н/о";
+    case Verdict::NoData:
+        break;
+    }
+    return "н/д";
+}
+
 long long MeasuredSeries::ValuesPerDay() const
 {
     return static_cast<long long>(rate.perDay) * (Harmonic() ? static_cast<long long>(columns.size()) : 1);

@@ -42,6 +42,12 @@ struct StatisticResult {
     // [n - 2], none for an order that is not judged.
     std::vector<std::optional<JudgedLimits>> limits;
 
+    // The result of a statistic of one series judged by `judged`.
+    static StatisticResult Of(std::vector<Number> slots, SampleCounts counts, bool complies, JudgedLimits judged)
+    {
+        return {std::move(slots), counts, complies, {judged}};
+    }
+
     // Whether the statistic found a single value that is a finite number.
     bool FoundValues() const { return counts.values > counts.notFinite; }
     Verdict GetVerdict() const { return VerdictOf(FoundValues(), complies); }

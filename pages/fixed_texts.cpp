@@ -1,5 +1,7 @@
 #include "pages/fixed_texts.h"
 
+#include <array>
+
 #include "base/text.h"
 
 namespace pq {
@@ -10,43 +12,17 @@ const std::string& MakerName()
     return text;
 }
 
-const std::string& CompliesWord()
-{
-    static const std::string text = CodePageFromUtf8("соответствует");
-    return text;
-}
-
-const std::string& DoesNotComplyWord()
-{
-    static const std::string text = CodePageFromUtf8("не соответствует");
-    return text;
-}
-
-const std::string& NoDataWord()
-{
-    static const std::string text = CodePageFromUtf8("нет данных");
-    return text;
-}
-
-const std::string& NotEvaluatedWord()
-{
-    static const std::string text = CodePageFromUtf8("не оценено: интервал наблюдения менее недели");
-    return text;
-}
-
 const std::string& VerdictWord(Verdict verdict)
 {
-    switch (verdict) {
-    case Verdict::Complies:
-        return CompliesWord();
-    case Verdict::DoesNotComply:
-        return DoesNotComplyWord();
-    case Verdict::NotEvaluated:
-        return NotEvaluatedWord();
-    case Verdict::NoData:
-        break;
-    }
-    return NoDataWord();
+    static const std::array<std::string, 4> words{
+        CodePageFromUtf8(VerdictText(Verdict::Complies)), CodePageFromUtf8(VerdictText(Verdict::DoesNotComply)),
+        CodePageFromUtf8(VerdictText(Verdict::NoData)), CodePageFromUtf8(VerdictText(Verdict::NotEvaluated))};
+    return words.at(static_cast<size_t>(verdict));
 }
+
+const std::string& CompliesWord() { return VerdictWord(Verdict::Complies); }
+const std::string& DoesNotComplyWord() { return VerdictWord(Verdict::DoesNotComply); }
+const std::string& NoDataWord() { return VerdictWord(Verdict::NoData); }
+const std::string& NotEvaluatedWord() { return VerdictWord(Verdict::NotEvaluated); }
 
 }  // namespace pq

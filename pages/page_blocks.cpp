@@ -21,6 +21,12 @@ std::string Percent(long long present, long long expected)
 
 }  // namespace
 
+std::string VerdictCell(Verdict v)
+{
+    const char* cls = v == Verdict::Complies ? "ok" : v == Verdict::DoesNotComply ? "fail" : "nodata";
+    return std::string("<td class=\"") + cls + "\">" + Cp(VerdictMark(v)) + "</td>";
+}
+
 std::string CompletenessTable(const std::vector<CompletenessRow>& rows)
 {
     std::string html = "<table class=\"data completeness\">\n<thead><tr><th class=\"lbl\">" + Cp("Ряд измерений") +
@@ -48,21 +54,7 @@ std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const
     for (size_t q = 0; q < quantities.size(); ++q) {
         html += "<tr><td class=\"lbl\">" + quantities[q] + "</td>";
         for (size_t d = 0; d < days.size(); ++d) {
-            const Verdict v = q < verdicts.size() && d < verdicts[q].size() ? verdicts[q][d] : Verdict::NoData;
-            switch (v) {
-            case Verdict::Complies:
-                html += "<td class=\"ok\">+</td>";
-                break;
-            case Verdict::DoesNotComply:
-                html += "<td class=\"fail\">" + Cp("НЕТ") + "</td>";
-                break;
-            case Verdict::NoData:
-                html += "<td class=\"nodata\">" + Cp("н/д") + "</td>";
-                break;
-            case Verdict::NotEvaluated:
-                html += "<td class=\"nodata\">" + Cp("н/о") + "</td>";
-                break;
-            }
+            html += VerdictCell(q < verdicts.size() && d < verdicts[q].size() ? verdicts[q][d] : Verdict::NoData);
         }
         html += "</tr>\n";
     }

@@ -22,6 +22,9 @@ struct CompletenessRow {
 // stands out (class "short", and also "over" above 100 %, with " !").
 std::string CompletenessTable(const std::vector<CompletenessRow>& rows);
 
+// A table cell of a verdict's mark, of class "ok", "fail" or "nodata".
+std::string VerdictCell(Verdict v);
+
 // Rows are the quantities (HTML labels, CP1251), columns the days; verdicts[q][d].
 std::string VerdictsByDayTable(const std::vector<std::string>& quantities, const std::vector<std::string>& days,
                                const std::vector<std::vector<Verdict>>& verdicts);

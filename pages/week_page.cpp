@@ -4,6 +4,7 @@
 
 #include "base/number_text.h"
 #include "pages/fixed_texts.h"
+#include "pages/page_blocks.h"
 #include "pages/page_layout.h"
 #include "standard/gost_32144_2013.h"
 
@@ -32,22 +33,6 @@ const char* Clause(Quantity q)
 }
 
 std::string Value(const Number& n) { return n ? FormatNumber("%04.2f", *n) : std::string("&mdash;"); }
-
-// The cell's class and the short mark of a verdict.
-std::string MarkCell(Verdict v)
-{
-    switch (v) {
-    case Verdict::Complies:
-        return "<td class=\"ok\">+</td>";
-    case Verdict::DoesNotComply:
-        return "<td class=\"fail\">" + Cp("НЕТ") + "</td>";
-    case Verdict::NoData:
-        return "<td class=\"nodata\">" + Cp("н/д") + "</td>";
-    case Verdict::NotEvaluated:
-        break;
-    }
-    return "<td class=\"nodata\">" + Cp("н/о") + "</td>";
-}
 
 const char* RowClass(Verdict v) { return v == Verdict::DoesNotComply ? " class=\"fail\"" : ""; }
 
@@ -138,7 +123,7 @@ std::string WeekSeriesBlock(const WeekEvaluation& week)
                 "</td><td>" + Value(s.maximum) + "</td><td>" + Value(s.value95) + "</td><td>" +
                 (s.limit95 ? LimitWithUnit(*s.limit95, *s.series) : std::string("&mdash;")) + "</td><td>" +
                 Value(s.share95) + "</td><td>" + LimitWithUnit(s.limit100, *s.series) + "</td><td>" +
-                (counted ? std::to_string(s.beyond100) : std::string("&mdash;")) + "</td>" + MarkCell(s.verdict) +
+                (counted ? std::to_string(s.beyond100) : std::string("&mdash;")) + "</td>" + VerdictCell(s.verdict) +
                 "</tr>\n";
     }
     return html + "</tbody>\n</table>\n" + Legend();
@@ -173,7 +158,7 @@ std::string WeekHarmonicsBlock(const WeekEvaluation& week)
             }
             const char* cell = s->verdict == Verdict::DoesNotComply ? "<td class=\"fail\">" : "<td>";
             html += cell + Value(s->value95) + "</td>" + cell + Value(s->share95) + "</td><td>" +
-                    (s->limit95 ? LimitText(*s->limit95) : std::string("&mdash;")) + "</td>" + MarkCell(s->verdict);
+                    (s->limit95 ? LimitText(*s->limit95) : std::string("&mdash;")) + "</td>" + VerdictCell(s->verdict);
         }
         html += "</tr>\n";
     }

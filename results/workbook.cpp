@@ -46,21 +46,6 @@ const char* QuantityName(Quantity q) { return RowOf(q).name; }
 
 const char* const kPhaseRows[3] = {"Фаза A (L1)", "Фаза B (L2)", "Фаза C (L3)"};
 
-const char* VerdictText(Verdict v)
-{
-    switch (v) {
-    case Verdict::Complies:
-        return "соответствует";
-    case Verdict::DoesNotComply:
-        return "не соответствует";
-    case Verdict::NotEvaluated:
-        return "не оценено: интервал наблюдения менее недели";
-    case Verdict::NoData:
-        break;
-    }
-    return "нет данных";
-}
-
 const char* RegimeText(LoadRegime r)
 {
     switch (r) {
@@ -388,10 +373,6 @@ lxw_format* VerdictFormat(const Formats& f, Verdict v)
     return v == Verdict::Complies ? f.complies : v == Verdict::DoesNotComply ? f.fails : f.noData;
 }
 
-const char* ByDayWord(Verdict v)
-{
-    return v == Verdict::Complies ? "+" : v == Verdict::DoesNotComply ? "НЕТ" : "н/д";
-}
 
 std::string CompletenessLabel(const DayStatistic& s)
 {
@@ -499,7 +480,7 @@ void WriteSummary(Book& book, const Formats& f, const ReportHeaderValues& header
         sheet.Text(0, row.name, f.label);
         for (size_t d = 0; d < report.days.size(); ++d) {
             const Verdict v = report.days[d].flags.VerdictFor(row.quantity);
-            sheet.Text(static_cast<lxw_col_t>(d + 1), ByDayWord(v), VerdictFormat(f, v));
+            sheet.Text(static_cast<lxw_col_t>(d + 1), VerdictMark(v), VerdictFormat(f, v));
         }
         sheet.Next();
     }
@@ -530,20 +511,6 @@ void WriteSummary(Book& book, const Formats& f, const ReportHeaderValues& header
 
 const char* const kPhaseNames[3] = {"фаза A (L1)", "фаза B (L2)", "фаза C (L3)"};
 
-const char* WeekMark(Verdict v)
-{
-    switch (v) {
-    case Verdict::Complies:
-        return "+";
-    case Verdict::DoesNotComply:
-        return "НЕТ";
-    case Verdict::NoData:
-        return "н/д";
-    case Verdict::NotEvaluated:
-        break;
-    }
-    return "н/о";
-}
 
 std::string WeekSeriesLabel(const WeekSeries& s)
 {
@@ -607,7 +574,7 @@ void WriteWeek(Book& book, const Formats& f, const ReportHeaderValues& header, c
         sheet.Value(7, Shown(s.share95), f.value);
         sheet.Value(8, s.limit100, f.value);
         sheet.Value(9, static_cast<double>(s.beyond100), f.count);
-        sheet.Text(10, WeekMark(s.verdict), VerdictFormat(f, s.verdict));
+        sheet.Text(10, VerdictMark(s.verdict), VerdictFormat(f, s.verdict));
         sheet.Next();
     }
     sheet.Next();
@@ -628,7 +595,7 @@ void WriteWeek(Book& book, const Formats& f, const ReportHeaderValues& header, c
             sheet.Value(at, Shown(s.value95), f.value);
             sheet.Value(at + 1, Shown(s.share95), f.value);
             sheet.Value(at + 2, s.limit95, f.value);
-            sheet.Text(at + 3, WeekMark(s.verdict), VerdictFormat(f, s.verdict));
+            sheet.Text(at + 3, VerdictMark(s.verdict), VerdictFormat(f, s.verdict));
         }
         sheet.Next();
     }

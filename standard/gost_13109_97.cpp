@@ -6,11 +6,6 @@ namespace pq {
 
 namespace {
 
-int ClassColumn(int voltageClass)
-{
-    return (voltageClass >= 0 && voltageClass <= 2) ? voltageClass : 3;
-}
-
 using ClassRow = std::array<double, 4>;
 
 // Normal limits by order (index) and class column; the formula rows hold

@@ -8,11 +8,6 @@ namespace pq {
 
 namespace {
 
-int ClassColumn(int voltageClass)
-{
-    return (voltageClass >= 0 && voltageClass <= 2) ? voltageClass : 3;
-}
-
 using ClassRow = std::array<double, 4>;
 
 // The 95 % limits by order (index) and class column. Orders 3 and 9 are not

@@ -19,6 +19,10 @@ struct TimeShareRule {
     double outside;
 };
 
+// The column of a standard's tables for a voltage class: 0, 1 and 2 their
+// own, any other index the last one, 3.
+inline int ClassColumn(int voltageClass) { return (voltageClass >= 0 && voltageClass <= 2) ? voltageClass : 3; }
+
 class Standard {
 public:
     // The limits of a series for a voltage class and, in a harmonic table, an

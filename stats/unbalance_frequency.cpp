@@ -15,13 +15,10 @@ StatisticResult UnbalanceStatistic(const DayContext& day, const MeasuredSeries& 
     const UpperLimitValues values =
         UpperLimitEvaluation(day.source, {series.table, ValueColumn}, day.Window(LoadRegime::WholeDay),
                              MinimumDayCount(series.rate, day.tolerance), limits, day.standard.Rule(), day.notes);
-    StatisticResult result;
-    result.slots = {values.value95, values.largest, values.shareAboveNormal, values.shareAboveMax};
-    result.counts = values.counts;
-    result.complies = values.complies;
-    result.limits = {JudgedLimits{series.twoSided, limits.normal, limits.maximum}};
     hold->Commit();
-    return result;
+    return StatisticResult::Of({values.value95, values.largest, values.shareAboveNormal, values.shareAboveMax},
+                               values.counts, values.complies,
+                               JudgedLimits{series.twoSided, limits.normal, limits.maximum});
 }
 
 StatisticResult FrequencyDeviationStatistic(const DayContext& day, const MeasuredSeries& series)
@@ -33,13 +30,9 @@ StatisticResult FrequencyDeviationStatistic(const DayContext& day, const Measure
         TwoSidedEvaluation(day.source, {series.table, ValueColumn}, day.Window(LoadRegime::WholeDay),
                            MinimumDayCount(series.rate, day.tolerance), Symmetric(limits), day.standard.Rule(),
                            day.notes);
-    StatisticResult result;
-    result.slots = values.Slots();
-    result.counts = values.counts;
-    result.complies = values.complies;
-    result.limits = {JudgedLimits{series.twoSided, limits.normal, limits.maximum}};
     hold->Commit();
-    return result;
+    return StatisticResult::Of(values.Slots(), values.counts, values.complies,
+                               JudgedLimits{series.twoSided, limits.normal, limits.maximum});
 }
 
 }  // namespace pq

@@ -52,13 +52,9 @@ StatisticResult VoltageDeviationStatistic(const DayContext& day, LoadRegime regi
     const SeriesLimits limits = *day.standard.Limits(series, day.voltageClass);
     const TwoSidedValues values = TwoSidedEvaluation(day.source, {table, column}, day.Window(regime), minimumCount,
                                                      Symmetric(limits), day.standard.Rule(), day.notes);
-    StatisticResult result;
-    result.slots = values.Slots();
-    result.counts = values.counts;
-    result.complies = values.complies;
-    result.limits = {JudgedLimits{series.twoSided, limits.normal, limits.maximum}};
     hold->Commit();
-    return result;
+    return StatisticResult::Of(values.Slots(), values.counts, values.complies,
+                               JudgedLimits{series.twoSided, limits.normal, limits.maximum});
 }
 
 }  // namespace pq
